@@ -1,0 +1,34 @@
+# The two set-up commands: `make run` and `make test`. Both install missing Debian packages
+# first, then configure and build.
+
+.PHONY: run test deps build-release build-dev fuzz bench format demo
+
+JOBS ?= $(shell nproc)
+
+deps:
+	@tools/install-deps.sh
+
+build-release: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+
+build-dev: deps
+	cmake --preset dev >/dev/null
+	cmake --build --preset dev -j $(JOBS)
+
+run: build-release
+	./build/release/apps/bytespin/bytespin || true
+
+# Every test, OpenGL ones included, runs under a virtual X server; ends with CTest's summary.
+test: build-dev
+	xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset dev
+
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+
+bench: build-release
+	bench/run-all.sh
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i

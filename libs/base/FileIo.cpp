@@ -1,0 +1,124 @@
+#include "base/FileIo.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/Paths.h"
+
+namespace slipway {
+
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
+                                                       std::size_t maxBytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (got != bytes.size()) return std::nullopt;
+    return bytes;
+}
+
+AtomicFile::AtomicFile(std::string targetPath) : target_(std::move(targetPath)) {}
+
+AtomicFile::~AtomicFile() { abort(); }
+
+bool AtomicFile::open() {
+    if (fd_ >= 0) return true;
+    const PathParts parts = splitPath(target_);
+    std::string dir = parts.drive + parts.directory;
+    if (dir.empty()) dir = "./";
+    std::string templ = dir + "." + parts.name + parts.extension + ".tmp-XXXXXX";
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    fd_ = ::mkstemp(buf.data());
+    if (fd_ < 0) return false;
+    tempPath_ = buf.data();
+    failed_ = false;
+    written_ = 0;
+    return true;
+}
+
+bool AtomicFile::write(std::span<const std::uint8_t> bytes) {
+    if (fd_ < 0 || failed_) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        std::size_t want = bytes.size() - done;
+        if (written_ >= failAfter_) {
+            failed_ = true;
+            return false;
+        }
+        if (failAfter_ - written_ < want) want = failAfter_ - written_;
+        const ssize_t n = ::write(fd_, bytes.data() + done, want);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            failed_ = true;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+        written_ += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool AtomicFile::commit() {
+    if (fd_ < 0 || failed_) {
+        abort();
+        return false;
+    }
+    struct stat st {};
+    if (::stat(target_.c_str(), &st) == 0) {
+        ::fchmod(fd_, st.st_mode & 07777);
+    } else {
+        // A new file gets the usual permissions rather than mkstemp's 0600.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd_, 0666 & ~mask);
+    }
+    if (::fsync(fd_) != 0 || ::close(fd_) != 0) {
+        fd_ = -1;
+        abort();
+        return false;
+    }
+    fd_ = -1;
+    if (::rename(tempPath_.c_str(), target_.c_str()) != 0) {
+        abort();
+        return false;
+    }
+    tempPath_.clear();
+    return true;
+}
+
+void AtomicFile::abort() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!tempPath_.empty()) {
+        ::unlink(tempPath_.c_str());
+        tempPath_.clear();
+    }
+}
+
+bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    AtomicFile file(path);
+    return file.open() && file.write(bytes) && file.commit();
+}
+
+}  // namespace slipway

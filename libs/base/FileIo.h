@@ -1,0 +1,55 @@
+#pragma once
+// Reading whole files, and writing files so that a failure never damages the old content:
+// the bytes go to a temporary file in the target's directory, which is flushed and renamed
+// over the target; the target's permissions are kept.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace slipway {
+
+// The whole content of a regular file, or nothing when it cannot be opened or read.
+// `maxBytes` refuses larger files before allocating.
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
+                                                       std::size_t maxBytes = SIZE_MAX);
+
+// Replaces (or creates) `path` with `bytes` atomically. False on any failure, in which case
+// the target is untouched and no temporary file is left behind.
+bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// A streaming atomic write: open, write in pieces, then commit. Destroying an uncommitted
+// AtomicFile removes the temporary file and leaves the target as it was.
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string targetPath);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Creates the temporary file. False when the directory cannot take it.
+    bool open();
+    bool write(std::span<const std::uint8_t> bytes);
+    // Flushes, copies the target's permissions, and renames over the target.
+    bool commit();
+    void abort();
+
+    // Test hook: makes every write fail once this many bytes have been written in total,
+    // as a full disk would.
+    void failAfterBytes(std::size_t count) { failAfter_ = count; }
+
+    const std::string& temporaryPath() const { return tempPath_; }
+
+private:
+    std::string target_;
+    std::string tempPath_;
+    int fd_ = -1;
+    bool failed_ = false;
+    std::size_t written_ = 0;
+    std::size_t failAfter_ = SIZE_MAX;
+};
+
+}  // namespace slipway
