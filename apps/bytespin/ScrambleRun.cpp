@@ -7,7 +7,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "base/FileIo.h"
 #include "base/Format.h"
@@ -43,6 +46,97 @@ std::string realTarget(const std::string& name) {
     return name;
 }
 
+// Reads a whole chunk unless the file ends first; -1 on a read error.
+ssize_t readChunk(int fd, std::uint8_t* out, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, out + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return -1;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return static_cast<ssize_t>(got);
+}
+
+// Streams the file through the coder: one thread reads and codes chunks into a small ring of
+// buffers while the calling thread writes them out, so reading, coding and writing overlap.
+// Returns the number of bytes written, or -1 on any failure.
+std::int64_t codeStream(int in, AtomicFile& out, CoderMode mode) {
+    constexpr std::size_t kSlots = 4;
+    std::unique_ptr<std::uint8_t[]> slots[kSlots];
+    std::size_t sizes[kSlots] = {};
+    for (auto& slot : slots) {
+        slot.reset(new (std::nothrow) std::uint8_t[kCoderChunkBytes]);
+        if (!slot) return -1;
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::uint64_t produced = 0, consumed = 0;
+    bool ended = false, readFailed = false, stop = false;
+
+    std::thread reader([&] {
+        std::uint64_t position = 0;
+        for (std::uint64_t i = 0;; ++i) {
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return stop || produced - consumed < kSlots; });
+                if (stop) return;
+            }
+            std::uint8_t* data = slots[i % kSlots].get();
+            const ssize_t n = readChunk(in, data, kCoderChunkBytes);
+            if (n > 0) codeBytes({data, static_cast<std::size_t>(n)}, position, mode);
+            {
+                std::lock_guard lock(mutex);
+                if (n < 0) {
+                    readFailed = true;
+                } else if (n > 0) {
+                    sizes[i % kSlots] = static_cast<std::size_t>(n);
+                    ++produced;
+                }
+                if (n <= 0 || static_cast<std::size_t>(n) < kCoderChunkBytes) ended = true;
+            }
+            changed.notify_all();
+            if (n <= 0 || static_cast<std::size_t>(n) < kCoderChunkBytes) return;
+            position += static_cast<std::uint64_t>(n);
+        }
+    });
+
+    std::int64_t written = 0;
+    for (;;) {
+        std::uint8_t* data;
+        std::size_t size;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return produced > consumed || ended || readFailed; });
+            if (produced == consumed) {
+                if (readFailed) written = -1;
+                break;
+            }
+            data = slots[consumed % kSlots].get();
+            size = sizes[consumed % kSlots];
+        }
+        if (!out.write({data, size})) {
+            written = -1;
+            break;
+        }
+        written += static_cast<std::int64_t>(size);
+        {
+            std::lock_guard lock(mutex);
+            ++consumed;
+        }
+        changed.notify_all();
+    }
+    {
+        std::lock_guard lock(mutex);
+        stop = true;
+    }
+    changed.notify_all();
+    reader.join();
+    return written;
+}
+
 }  // namespace
 
 bool codeFileInPlace(const std::string& name, bool scramble, const ScrambleHooks& hooks) {
@@ -59,22 +153,10 @@ bool codeFileInPlace(const std::string& name, bool scramble, const ScrambleHooks
     if (!out.open()) return false;
     out.reserve(static_cast<std::uint64_t>(st.st_size));
 
-    const CoderMode mode = scramble ? CoderMode::Scramble : CoderMode::Unscramble;
-    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[kCoderChunkBytes]);
-    if (!buffer) return false;
-    std::uint64_t position = 0;
-    for (;;) {
-        const ssize_t n = ::read(in.fd, buffer.get(), kCoderChunkBytes);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) break;
-        std::span<std::uint8_t> chunk(buffer.get(), static_cast<std::size_t>(n));
-        codeBytes(chunk, position, mode);
-        if (!out.write(chunk)) return false;
-        position += static_cast<std::uint64_t>(n);
-    }
+    const std::int64_t written =
+        codeStream(in.fd, out, scramble ? CoderMode::Scramble : CoderMode::Unscramble);
     // A file that changed size while it was read is left alone.
-    if (position != static_cast<std::uint64_t>(st.st_size)) return false;
+    if (written != static_cast<std::int64_t>(st.st_size)) return false;
     return out.commit();
 }
 
