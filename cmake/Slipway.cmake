@@ -90,7 +90,9 @@ function(slipway_test name)
         list(APPEND props LABELS "${ARG_LABELS}")
     endif()
     if(ARG_ENVIRONMENT)
-        list(APPEND props ENVIRONMENT "${ARG_ENVIRONMENT}")
+        # The test runs (and is listed) through env(1), so any number of VAR=VALUE entries
+        # reach it; the ENVIRONMENT test property would split them apart.
+        set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "env;${ARG_ENVIRONMENT}")
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                          WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
     qt6-base-dev libqt6opengl6-dev libgl-dev libgl1-mesa-dri
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth imagemagick fonts-dejavu-core bc
+    xvfb xauth imagemagick fonts-dejavu-core bc locales
 )
 
 missing=()

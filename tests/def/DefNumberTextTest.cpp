@@ -2,9 +2,11 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
+#include "TempDir.h"
 #include "formats/DefNumberText.h"
 
 namespace slipway {
@@ -98,11 +100,24 @@ TEST(DefNumberText, FloatsAreTheLeadingDecimalNumber) {
     EXPECT_TRUE(std::signbit(readLeadingFloat("-1e-400")));
 }
 
+// Makes a locale with a decimal comma current: an installed one, or one compiled into a
+// temporary directory from the system's locale sources.
+bool useDecimalCommaLocale(const test::TempDir& dir) {
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") || std::setlocale(LC_ALL, "fr_FR.UTF-8")) return true;
+    const std::string command =
+        "localedef -i de_DE -f UTF-8 '" + dir.file("de_DE.UTF-8") + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return false;
+    ::setenv("LOCPATH", dir.path().c_str(), 1);
+    const bool ok = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    ::unsetenv("LOCPATH");
+    return ok;
+}
+
 TEST(DefNumberText, TheUsersLocaleChangesNothing) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "fr_FR.UTF-8")) {
-        GTEST_SKIP() << "no locale with a decimal comma installed";
-    }
+    test::TempDir dir;
+    ASSERT_TRUE(useDecimalCommaLocale(dir)) << "needs the locales package";
+    ASSERT_EQ(std::string(std::localeconv()->decimal_point), ",");
     const std::string formatted = formatDefFloat(1.5f);
     const float read = readLeadingFloat("2.75");
     std::setlocale(LC_ALL, previous.c_str());
