@@ -367,6 +367,32 @@ TEST(PixelImageConvert, DepthIsReducedBeforeTheSizeChangesAndRaisedAfter) {
               std::vector(expectedRaised.bytes().begin(), expectedRaised.bytes().end()));
 }
 
+TEST(PixelImageResize, AreaResamplingAndBoxFilterExamples) {
+    // 4 x 1 blue 0, 100, 200, 40 halves to the means 50 and 120.
+    PixelImage row = picture(4, 1, 32);
+    const std::uint8_t blues[] = {0, 100, 200, 40};
+    for (std::uint32_t x = 0; x < 4; ++x)
+        row.setPixel(x, 0, {blues[x], 0, 0, 255});
+    PixelImage half;
+    ASSERT_TRUE(half.resizeFrom(2, 1, row));
+    EXPECT_EQ(half.format(), 32u | formatFilled);
+    EXPECT_EQ(half.getPixel(0, 0), (Bgra{50, 0, 0, 255}));
+    EXPECT_EQ(half.getPixel(1, 0), (Bgra{120, 0, 0, 255}));
+    EXPECT_FALSE(half.resizeFrom(2, 1, half));
+    EXPECT_FALSE(half.resizeFrom(0, 1, row));
+
+    // Level 1 of (0,0,0,0) and three white pixels: (765 + 2) / 4 = 191 in every channel.
+    PixelImage block = picture(2, 2, 32 | formatAlpha);
+    std::memset(block.pixels(), 255, block.byteSize());
+    block.setPixel(0, 0, {0, 0, 0, 0});
+    PixelImage mip;
+    ASSERT_TRUE(mip.makeMip(block, 1));
+    EXPECT_EQ(mip.getPixel(0, 0), (Bgra{191, 191, 191, 191}));
+    // A level with a zero side stays empty and still succeeds.
+    ASSERT_TRUE(mip.makeMip(block, 2));
+    EXPECT_TRUE(mip.isEmpty());
+}
+
 TEST(PixelImageAlpha, ToggleInvertsOnlyStoredAlphaBits) {
     struct Case {
         std::uint32_t format;
