@@ -200,14 +200,18 @@ TEST(ClfLoader, DamagedFilesAddNothing) {
     model.levels.push_back({test::clfCube()});
     const std::vector<std::uint8_t> good = writeClf(model);
     for (ViewerForm form : {ViewerForm::Shipview, ViewerForm::Meshview}) {
+        SceneHarness h(form);
         for (std::size_t size = 0; size < good.size(); ++size) {
-            SceneHarness h(form);
+            h.prompt.reset();
             const std::vector<std::uint8_t> cut(good.begin(),
                                                 good.begin() + static_cast<long>(size));
             const int slot = h.clf(cut);
             // The model editor reads level 0 only, so a cut in level 1 does not matter to it.
             if (form == ViewerForm::Meshview && size >= 48 + 256 + 144 + 4 * 28 + 2 * 32) {
                 EXPECT_EQ(slot, 0) << size;
+                h.scene.clear(h.listener);
+                h.listener.loads.clear();
+                h.textures.releaseTextures();
                 continue;
             }
             EXPECT_EQ(slot, -1) << size;
