@@ -9,8 +9,10 @@
 //                                    memory a previous round already touched
 //   bench_scene_load memory FILE     resident memory before, and the peak after, one load
 
+#if defined(__linux__)
 #include <malloc.h>
 #include <sys/resource.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -156,9 +158,13 @@ long residentKiB() {
 }
 
 long peakKiB() {
+#if defined(__linux__)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+#else
+    return 0;  // the memory figure is taken on Linux only
+#endif
 }
 
 std::string directoryOfFile(const std::string& path) {
