@@ -215,8 +215,10 @@ int main(int argc, char** argv) {
     }
     if (argc >= 4 && std::strcmp(argv[1], "time") == 0) {
         // Fixing the threshold also stops the allocator from raising it after a large free.
+#if defined(__linux__)
         if (argc >= 5 && std::strcmp(argv[4], "fresh") == 0)
             mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+#endif
         return timeLoads(argv[2], std::atoi(argv[3]));
     }
     if (argc >= 3 && std::strcmp(argv[1], "memory") == 0)
