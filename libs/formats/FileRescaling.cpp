@@ -150,7 +150,8 @@ std::optional<Bytes> rescaledCff(std::span<const std::uint8_t> bytes, float fact
         for (std::int32_t i = 0; i < objects && in.ok(); ++i) {
             const std::size_t start = in.position();
             const CffObjectHeader object = readCffObjectHeader(in);
-            if (object.vertexRecords < 0 || object.triangleRecords < 0 || object.keyRecords < 0) {
+            if (in.failed() || object.vertexRecords < 0 || object.triangleRecords < 0 ||
+                object.keyRecords < 0) {
                 return std::nullopt;
             }
             scaleFloats(out, start, 3, factor);       // centre
