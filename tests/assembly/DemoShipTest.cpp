@@ -103,18 +103,27 @@ TEST(DemoShip, ShipViewerBuildsEveryPartSilently) {
     }
     EXPECT_TRUE(rotatedSpar);
 
-    // Flags hang at their masts' tops.
-    int flags = 0;
+    // Flags hang at their masts' tops; they take slots in the order of their records.
+    std::vector<const FlagObject*> flags;
+    for (int slot = 0; slot < h.scene.capacity(); ++slot) {
+        if (const auto* flag = dynamic_cast<const FlagObject*>(h.scene.object(slot))) {
+            flags.push_back(flag);
+        }
+    }
+    ASSERT_EQ(flags.size(), 3u);
+    std::size_t next = 0;
     for (std::size_t i = 0; i < h.records.size(); ++i) {
         if (h.records[i].Class != 204)
             continue;
-        const auto* flag = dynamic_cast<const FlagObject*>(h.scene.object(27 - 3 + flags++));
-        ASSERT_NE(flag, nullptr);
-        EXPECT_EQ(flag->flagStyle, h.records[i].Type);
-        const Vec3 at = translation(*flag);
-        EXPECT_NEAR(at.y, h.chainedOffset(i).y, 1e-5);
+        const FlagObject& flag = *flags.at(next++);
+        EXPECT_EQ(flag.flagStyle, h.records[i].Type);
+        EXPECT_EQ(flag.parent, h.slots[static_cast<std::size_t>(h.records[i].Link)]);
+        const Vec3 at = translation(flag);
+        const Vec3 expected = h.chainedOffset(i);
+        EXPECT_NEAR(at.x, expected.x, 1e-5);
+        EXPECT_NEAR(at.y, expected.y, 1e-5);
+        EXPECT_NEAR(at.z, expected.z, 1e-5);
     }
-    EXPECT_EQ(flags, 3);
 
     const SceneObject& hull = *h.scene.object(h.slots[0]);
     EXPECT_EQ(hull.levelCount, 3);
