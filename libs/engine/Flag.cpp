@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "engine/LoaderSupport.h"
+
 namespace slipway {
 
 namespace {
@@ -20,13 +22,6 @@ void addTriangle(std::vector<std::uint16_t>& out, int a, int b, int c) {
     out.push_back(static_cast<std::uint16_t>(a));
     out.push_back(static_cast<std::uint16_t>(b));
     out.push_back(static_cast<std::uint16_t>(c));
-}
-
-void registerTexture(const char* file, Scene& scene, const ModelServices& services) {
-    std::string path = file;
-    if (services.searchPaths.findTexture(path, scene.warnMissing, services.prompt)) {
-        services.textures.loadTexture(path, services.trace);
-    }
 }
 
 }  // namespace
@@ -94,8 +89,8 @@ int makeFlag(Scene& scene, int parent, int type, Vec3 offset, const ModelService
     }
     shapeFlag(*flag);
 
-    registerTexture(kFlagTextureFile, scene, services);
-    registerTexture(kPennantTextureFile, scene, services);
+    loader::loadNamedTexture(kFlagTextureFile, scene, services);
+    loader::loadNamedTexture(kPennantTextureFile, scene, services);
     flag->lodMeshes[0][0].texture =
         services.textures.textureIndex(type == kPennantStyle ? kPennantTexture : kFlagTexture);
 

@@ -4,20 +4,13 @@
 
 #include "base/FileIo.h"
 #include "base/Paths.h"
+#include "engine/LoaderSupport.h"
 #include "engine/SailCloth.h"
 #include "formats/SailFile.h"
 
 namespace slipway {
 
 namespace {
-
-// Finds a texture file through the search paths and loads it; the lookup reports a miss.
-void registerTexture(const std::string& file, Scene& scene, const ModelServices& services) {
-    std::string path = file;
-    if (services.searchPaths.findTexture(path, scene.warnMissing, services.prompt)) {
-        services.textures.loadTexture(path, services.trace);
-    }
-}
 
 Vec3 corner(const SailRecord& record, int i) {
     const auto& c = record.corners[static_cast<std::size_t>(i)];
@@ -28,7 +21,7 @@ MeshPart attachedPart(const SailAttachedMesh& stored, Scene& scene, const ModelS
     MeshPart part;
     // An empty name names no file; asking for it would only bring up a useless warning.
     if (!stored.textureName.empty()) {
-        registerTexture(stored.textureName, scene, services);
+        loader::loadNamedTexture(stored.textureName, scene, services);
         part.texture = services.textures.textureIndex(baseName(stored.textureName));
     }
     part.vertices.resize(stored.vertices.size());
@@ -86,8 +79,8 @@ int makeSailFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, int rec
         setTranslation(sail->world, add(placement.offset, Vec3{w[12], w[13], w[14]}));
     }
 
-    registerTexture(kSailTextureFile, scene, services);
-    registerTexture(kPlainSailTextureFile, scene, services);
+    loader::loadNamedTexture(kSailTextureFile, scene, services);
+    loader::loadNamedTexture(kPlainSailTextureFile, scene, services);
 
     const SailRecord& r = entry.record;
     ClothMesh cloth =
