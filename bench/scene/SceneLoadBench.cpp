@@ -9,8 +9,10 @@
 //                                    memory a previous round already touched
 //   bench_scene_load memory FILE     resident memory before, and the peak after, one load
 
+#if defined(__linux__)
 #include <malloc.h>
 #include <sys/resource.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -156,9 +158,13 @@ long residentKiB() {
 }
 
 long peakKiB() {
+#if defined(__linux__)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+#else
+    return 0;  // the memory figure is taken on Linux only
+#endif
 }
 
 std::string directoryOfFile(const std::string& path) {
@@ -209,8 +215,10 @@ int main(int argc, char** argv) {
     }
     if (argc >= 4 && std::strcmp(argv[1], "time") == 0) {
         // Fixing the threshold also stops the allocator from raising it after a large free.
+#if defined(__linux__)
         if (argc >= 5 && std::strcmp(argv[4], "fresh") == 0)
             mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+#endif
         return timeLoads(argv[2], std::atoi(argv[3]));
     }
     if (argc >= 3 && std::strcmp(argv[1], "memory") == 0)

@@ -3,6 +3,7 @@
 #include "ModelFixtures.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "base/Format.h"
 #include "engine/TextureStore.h"
 
 namespace slipway {
@@ -170,7 +171,7 @@ TEST_F(TextureStoreFiles, CapacityByForm) {
         NullTrace quiet;
         const int capacity = textureSlotCount(form);
         for (int i = 0; i < capacity; ++i) {
-            ASSERT_TRUE(store.loadTextureFromBytes("t" + std::to_string(i) + ".tga", pixel, quiet));
+            ASSERT_TRUE(store.loadTextureFromBytes(formatText("t%d.tga", i), pixel, quiet));
         }
         EXPECT_FALSE(store.loadTextureFromBytes("one-more.tga", pixel, quiet));
         EXPECT_FALSE(store.loadTextureFromBytes("t0.tga", pixel, quiet));  // full comes first
