@@ -1,9 +1,9 @@
 #pragma once
-// A scratch file for fuzz targets that work on files: one per process, in its own temporary
-// directory, removed at exit.
+// A scratch directory for fuzz targets that work on files: made for one input and removed with
+// everything in it when the input is done (libFuzzer ends without running exit handlers, so
+// nothing may outlive an input).
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,30 +13,35 @@
 
 namespace slipway::fuzz {
 
-inline const std::filesystem::path& scratchDirectory() {
-    static const std::filesystem::path dir = [] {
-        auto d = std::filesystem::temp_directory_path() /
-                 ("slipway-fuzz-" + std::to_string(static_cast<long>(getpid())));
-        std::filesystem::create_directories(d);
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(scratchDirectory(), ec);
-        });
-        return d;
-    }();
-    return dir;
-}
+class ScratchDirectory {
+  public:
+    ScratchDirectory()
+        : path_(std::filesystem::temp_directory_path() /
+                ("slipway-fuzz-" + std::to_string(static_cast<long>(getpid())))) {
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchDirectory() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
-// Writes `data` to `name` in the scratch directory and returns its path.
-inline std::string writeScratch(const std::string& name, const std::uint8_t* data,
-                                std::size_t size) {
-    const std::string path = (scratchDirectory() / name).string();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    return path;
-}
+    std::string path() const { return path_.string(); }
 
-inline std::vector<std::uint8_t> readScratch(const std::string& path) {
+    // Writes `data` to `name` in the directory and returns its path.
+    std::string write(const std::string& name, const std::uint8_t* data, std::size_t size) const {
+        const std::string file = (path_ / name).string();
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        return file;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline std::vector<std::uint8_t> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }

@@ -30,9 +30,10 @@ const Kind kKind{"ship.def", &rescaleDefPositions, &rescaledDefPositions};
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::uint8_t> original(data, data + size);
-    const std::string path = fuzz::writeScratch(kKind.name, data, size);
+    const fuzz::ScratchDirectory scratch;
+    const std::string path = scratch.write(kKind.name, data, size);
     const bool rewritten = kKind.onFile(path, 2.0f);
-    const std::vector<std::uint8_t> after = fuzz::readScratch(path);
+    const std::vector<std::uint8_t> after = fuzz::readFile(path);
     if (!rewritten && after != original)
         std::abort();
     if (after.size() != original.size())

@@ -8,7 +8,6 @@ using namespace slipway;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static ScriptedPrompt prompt;
-    static SearchPaths paths(fuzz::scratchDirectory().string());
     prompt.reset();
     // Names with directory parts could reach files outside the scratch directory, and this
     // target rewrites what it finds: separators in the File fields become '_'.
@@ -19,11 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 def[i] = '_';
         }
     }
-    const std::string path = fuzz::writeScratch("ship.def", def.data(), def.size());
+    const fuzz::ScratchDirectory scratch;
+    const SearchPaths paths(scratch.path());
+    const std::string path = scratch.write("ship.def", def.data(), def.size());
     // The input's own bytes also stand as the model and sail files its records may name.
-    fuzz::writeScratch("a.clf", data, size);
-    fuzz::writeScratch("a.cff", data, size);
-    fuzz::writeScratch("a.sail", data, size);
+    scratch.write("a.clf", data, size);
+    scratch.write("a.cff", data, size);
+    scratch.write("a.sail", data, size);
     rescaleShip(path, 1.5f, paths, prompt);
     return 0;
 }
