@@ -9,10 +9,10 @@
 
 #include "SceneHarness.h"
 #include "TestFiles.h"
-#include "demoship/DemoShip.h"
 #include "engine/FlagObject.h"
 #include "engine/ShipAssembly.h"
 #include "formats/DefFile.h"
+#include "make-demo-ship/DemoShip.h"
 
 namespace slipway {
 namespace {

@@ -1,4 +1,4 @@
-#include "demoship/TgaWriter.h"
+#include "make-demo-ship/TgaWriter.h"
 
 #include "base/ByteWriter.h"
 

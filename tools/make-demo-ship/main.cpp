@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "demoship/DemoShip.h"
+#include "make-demo-ship/DemoShip.h"
 
 int main(int argc, char** argv) {
     if (argc != 2 || std::strcmp(argv[1], "--help") == 0) {

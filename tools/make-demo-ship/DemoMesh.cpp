@@ -1,4 +1,4 @@
-#include "demoship/DemoMesh.h"
+#include "make-demo-ship/DemoMesh.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "demoship/DemoShip.h"
+#include "make-demo-ship/DemoShip.h"
 
 #include <cmath>
 #include <filesystem>
@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "base/FileIo.h"
-#include "demoship/DemoMesh.h"
-#include "demoship/DemoTextures.h"
 #include "engine/SailCloth.h"
 #include "formats/DefFile.h"
 #include "formats/SailFile.h"
+#include "make-demo-ship/DemoMesh.h"
+#include "make-demo-ship/DemoTextures.h"
 
 namespace slipway::demo {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The demo ship's textures, painted procedurally so that the demo needs no picture files.
 
-#include "demoship/TgaWriter.h"
+#include "make-demo-ship/TgaWriter.h"
 
 namespace slipway::demo {
 

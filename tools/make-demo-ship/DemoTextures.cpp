@@ -1,4 +1,4 @@
-#include "demoship/DemoTextures.h"
+#include "make-demo-ship/DemoTextures.h"
 
 #include <algorithm>
 #include <cmath>
