@@ -148,7 +148,9 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
     for (std::int32_t i = 0; i < header.textureNameCount; ++i) {
         const std::uint8_t length = in.u8();
         const auto chars = in.view(length);
-        names.emplace_back(reinterpret_cast<const char*>(chars.data()), chars.size());
+        // The name ends at its first zero byte: some writers count the terminator in the length.
+        const auto end = std::find(chars.begin(), chars.end(), std::uint8_t{0});
+        names.emplace_back(chars.begin(), end);
         loadNamedTexture(names.back(), scene, services);
     }
     for (std::int32_t i = 0; i < header.textureNameCount; ++i) {

@@ -92,6 +92,24 @@ TEST(CffLoader, ShipViewerStepsOverKeyRecords) {
     EXPECT_EQ(h.scene.object(slot)->meshes()[1].vertexCount(), 6u);
 }
 
+TEST(CffLoader, TextureNamesEndAtTheirFirstZeroByte) {
+    // Some writers count the terminator in the length byte; the name is what comes before it,
+    // so the ".tf" form is still tried and the part finds its texture.
+    SceneHarness h;
+    h.paths.writeDirectoryList(kTexturePathSection, {h.dir.path()});
+    h.put("deck.tf", test::tfFile(0, 1, 1, {7}));
+    CffModel model = test::cffModel({test::cffFan(3)});
+    model.textureNames = {"old.tga", std::string("deck.tga\0junk", 13)};
+    model.levels[0].objects[0].header.textureNameIndex = 1;
+    h.scene.warnMissing = 0;
+    const int slot = h.cff(writeCff(model));
+    ASSERT_GE(slot, 0);
+    EXPECT_EQ(h.textures.textureCount(), 1);
+    const TextureEntry* texture = h.textures.entry(h.scene.object(slot)->meshes()[0].texture);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->name, "deck");
+}
+
 TEST(CffLoader, ModelUnderAParentIsTurnedByYawAndPitch) {
     SceneHarness h;
     const std::vector<std::uint8_t> bytes = writeCff(test::cffModel({test::cffFan(3)}));
