@@ -62,7 +62,8 @@ void SceneObject::computeBounds() {
             }
         }
     }
-    boundsCenter = Vec3{(hi.x + lo.x) / 2, (hi.y + lo.y) / 2, (hi.z + lo.z) / 2};
+    // Halves first: the sum of two large ends would overflow.
+    boundsCenter = Vec3{hi.x / 2 + lo.x / 2, hi.y / 2 + lo.y / 2, hi.z / 2 + lo.z / 2};
     boundsSize = Vec3{hi.x - lo.x, hi.y - lo.y, hi.z - lo.z};
 }
 

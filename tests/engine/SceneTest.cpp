@@ -146,6 +146,39 @@ TEST(Scene, FitCameraWithoutModelsLeavesTheCamera) {
     EXPECT_FALSE(camera.matrixDirty);
 }
 
+TEST(Scene, FitCameraStaysFiniteForBoxesAtTheEdgeOfTheFloatRange) {
+    // Each model alone; the camera must come out finite, and a box that cannot be measured in
+    // floats is left out of the fit (so the camera stays where it was).
+    const float big = 3e38f, inf = INFINITY, nan = NAN;
+    struct Case {
+        float x0, x1;
+        bool fitted;
+    } cases[] = {
+        {3.0e38f, 3.2e38f, true},  // the centre overflows when the two ends are added
+        {-1e38f, 1e38f, true},     // the distance 40 × width is beyond the float range
+        {-big, big, false},        // the width itself is beyond it
+        {nan, 1, false},           // a vertex that is not a number
+        {0, inf, false},           // an infinite one
+    };
+    for (const Case& c : cases) {
+        Scene scene;
+        auto object = model({part({at(c.x0, 0, 0), at(c.x1, 1, 0)})});
+        object->computeBounds();
+        scene.add(std::move(object));
+        CameraObject camera;
+        camera.world[14] = 20;
+        camera.matrixDirty = false;
+        scene.fitCamera(camera);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_TRUE(std::isfinite(camera.world[i])) << c.x0 << " " << i;
+        EXPECT_EQ(camera.matrixDirty, c.fitted) << c.x0;
+        if (c.fitted)
+            EXPECT_GT(camera.world[14], 1e37f) << c.x0;
+        else
+            EXPECT_EQ(camera.world[14], 20) << c.x0;
+    }
+}
+
 TEST(SceneObject, BoundsOverTheCurrentLevel) {
     auto object = model({part({at(-1, 2, 0), at(3, -2, 5)}), part({at(0, 0, -5)})});
     object->computeBounds();
