@@ -268,6 +268,27 @@ TEST(CameraObject, DragModes) {
     EXPECT_EQ(camera.lastMouseY, 105);
 }
 
+TEST(CameraObject, ZoomingFarOutNeverLeavesTheFloatRange) {
+    // Zooming out multiplies the distance; once it would pass the float range it stays at the
+    // largest distance, and a later move in zoom mode still gives numbers.
+    CameraObject camera;
+    setTranslation(camera.world, Vec3{0, 0, 20});
+    camera.dragMode = DragMode::Zoom;
+    camera.beginDrag(0, 0);
+    for (int i = 0; i < 60; ++i) {
+        camera.drag(0, -200);
+        camera.beginDrag(0, 0);
+    }
+    EXPECT_TRUE(std::isfinite(camera.world[14]));
+    EXPECT_GT(camera.world[14], 1e38f);
+    camera.drag(10, 0);  // sideways: no zoom
+    EXPECT_TRUE(std::isfinite(camera.world[14]));
+    EXPECT_GT(camera.world[14], 1e38f);
+    camera.beginDrag(0, 0);
+    camera.drag(0, 15);  // 15 pixels down: to the origin, as from any distance
+    EXPECT_EQ(camera.world[14], 0);
+}
+
 TEST(SceneObject, KeyPoseTurnsZThenXThenYAndMirrorsX) {
     MeshPart p = part({at(0, 0, 0)});
     p.vertices[0].nx = 1;
