@@ -306,6 +306,24 @@ TEST(SceneObject, KeyPoseTurnsZThenXThenYAndMirrorsX) {
     EXPECT_NEAR(p.vertices[0].nz, -1, 1e-6);
 }
 
+TEST(SceneObject, KeyPoseTreatsAnglesThatAreNotNumbersAsZero) {
+    // Angles read from a damaged file: sine and cosine of infinity are NaN, which would spread
+    // to every vertex of the part.
+    const float inf = INFINITY;
+    MeshPart p = part({at(0, 0, 0)});
+    p.vertices[0].nx = 0;
+    p.vertices[0].ny = 1;
+    p.vertices[0].nz = 0;
+    p.keyTrack.positions = {Vec3{1, 2, 3}};
+    poseByKey(p, KeyRecord{10, 20, 30, inf, NAN, -inf, 0}, true);
+    EXPECT_EQ(p.vertices[0].x, -11);
+    EXPECT_EQ(p.vertices[0].y, 22);
+    EXPECT_EQ(p.vertices[0].z, 33);
+    EXPECT_EQ(p.vertices[0].nx, 0);
+    EXPECT_EQ(p.vertices[0].ny, -1);
+    EXPECT_EQ(p.vertices[0].nz, 0);
+}
+
 }  // namespace
 }  // namespace slipway
 
