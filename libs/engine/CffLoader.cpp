@@ -77,7 +77,8 @@ const std::array<float, 256>& normalTable() {
     return table;
 }
 
-// A decoded value that is not a finite number (a divisor of 0, say) becomes 0.
+// A decoded value that is not a finite number (a divisor of 0, a box beyond the float range)
+// becomes 0.
 float finiteOrZero(float value) {
     return std::isfinite(value) ? value : 0.0f;
 }
@@ -95,9 +96,12 @@ void readPart(MeshPart& part, const CffObjectHeader& oh, const CffHeader& header
     for (std::size_t i = 0; i < vertexRecords; ++i) {
         const CffVertex r = decodeCffVertex(vertexBytes.data() + i * kCffVertexSize);
         RenderVertex v;
-        v.x = static_cast<float>(r.px * 2) * header.scale[0] / 65536.0f + header.origin[0];
-        v.y = static_cast<float>(r.py * 2) * header.scale[1] / 65536.0f + header.origin[1];
-        v.z = static_cast<float>(r.pz * 2) * header.scale[2] / 65536.0f + header.origin[2];
+        v.x = finiteOrZero(static_cast<float>(r.px * 2) * header.scale[0] / 65536.0f +
+                           header.origin[0]);
+        v.y = finiteOrZero(static_cast<float>(r.py * 2) * header.scale[1] / 65536.0f +
+                           header.origin[1]);
+        v.z = finiteOrZero(static_cast<float>(r.pz * 2) * header.scale[2] / 65536.0f +
+                           header.origin[2]);
         v.nx = normals[static_cast<std::uint8_t>(r.qx)];
         v.ny = normals[static_cast<std::uint8_t>(r.qy)];
         v.nz = normals[static_cast<std::uint8_t>(r.qz)];
@@ -148,7 +152,9 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
     for (std::int32_t i = 0; i < header.textureNameCount; ++i) {
         const std::uint8_t length = in.u8();
         const auto chars = in.view(length);
-        names.emplace_back(reinterpret_cast<const char*>(chars.data()), chars.size());
+        // The name ends at its first zero byte: some writers count the terminator in the length.
+        const auto end = std::find(chars.begin(), chars.end(), std::uint8_t{0});
+        names.emplace_back(chars.begin(), end);
         loadNamedTexture(names.back(), scene, services);
     }
     for (std::int32_t i = 0; i < header.textureNameCount; ++i) {

@@ -1,5 +1,7 @@
 #include "engine/Scene.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 namespace slipway {
@@ -78,8 +80,11 @@ SceneStatistics Scene::statistics() const {
 }
 
 void Scene::fitCamera(CameraObject& camera) const {
+    // Worked in double so that boxes near the float range neither overflow nor mix infinities
+    // into NaN; a box that is not finite even so (a NaN vertex, a width beyond the float
+    // range) cannot be fitted and is left out.
     bool any = false;
-    float minX = 0, maxX = 0, minY = 0, maxY = 0;
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
     int seen = 0;
     for (const auto& object : objects_) {
         if (seen >= objectCount_)
@@ -92,8 +97,12 @@ void Scene::fitCamera(CameraObject& camera) const {
         const auto c = transformPoint(object->boundsCenter, object->world);
         if (!c)
             continue;
-        const float x0 = c->x - object->boundsSize.x / 2, x1 = c->x + object->boundsSize.x / 2;
-        const float y0 = c->y - object->boundsSize.y / 2, y1 = c->y + object->boundsSize.y / 2;
+        const double halfW = object->boundsSize.x / 2.0, halfH = object->boundsSize.y / 2.0;
+        const double x0 = c->x - halfW, x1 = c->x + halfW;
+        const double y0 = c->y - halfH, y1 = c->y + halfH;
+        if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y0) || !std::isfinite(y1)) {
+            continue;
+        }
         if (!any) {
             minX = x0;
             maxX = x1;
@@ -109,13 +118,17 @@ void Scene::fitCamera(CameraObject& camera) const {
     }
     if (!any)
         return;
-    const float cx = (minX + maxX) / 2, cy = (minY + maxY) / 2;
-    const float w = maxX - minX, h = maxY - minY;
-    float d = h > w ? 20 * h : 40 * w;
-    if (!(d >= 2.0f))
-        d = 2.0f;  // also catches a NaN extent
+    const double cx = (minX + maxX) / 2, cy = (minY + maxY) / 2;
+    const double w = maxX - minX, h = maxY - minY;
+    double d = h > w ? 20 * h : 40 * w;
+    if (d < 2.0)
+        d = 2.0;
+    const auto toFloat = [](double v) {
+        return static_cast<float>(
+            std::clamp(v, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
+    };
     camera.world = identity();
-    setTranslation(camera.world, Vec3{-cx, -cy, d});
+    setTranslation(camera.world, Vec3{toFloat(-cx), toFloat(-cy), toFloat(d)});
     camera.matrixDirty = true;
 }
 

@@ -62,7 +62,8 @@ void SceneObject::computeBounds() {
             }
         }
     }
-    boundsCenter = Vec3{(hi.x + lo.x) / 2, (hi.y + lo.y) / 2, (hi.z + lo.z) / 2};
+    // Halves first: the sum of two large ends would overflow.
+    boundsCenter = Vec3{hi.x / 2 + lo.x / 2, hi.y / 2 + lo.y / 2, hi.z / 2 + lo.z / 2};
     boundsSize = Vec3{hi.x - lo.x, hi.y - lo.y, hi.z - lo.z};
 }
 
@@ -153,9 +154,13 @@ void SceneObject::shiftTexCoords() {
 }
 
 void poseByKey(MeshPart& part, const KeyRecord& key, bool turnNormals) {
-    const float sx = std::sin(key.ax), cx = std::cos(key.ax);
-    const float sy = std::sin(key.ay), cy = std::cos(key.ay);
-    const float sz = std::sin(key.az), cz = std::cos(key.az);
+    // An angle that is not a number (a damaged key) turns nothing rather than making every
+    // vertex NaN.
+    const auto angle = [](float a) { return std::isfinite(a) ? a : 0.0f; };
+    const float ax = angle(key.ax), ay = angle(key.ay), az = angle(key.az);
+    const float sx = std::sin(ax), cx = std::cos(ax);
+    const float sy = std::sin(ay), cy = std::cos(ay);
+    const float sz = std::sin(az), cz = std::cos(az);
     // Rows of R = RotY(ay)·RotX(ax)·RotZ(az) for column vectors.
     const float r00 = cz * cy + sz * sx * sy, r01 = cz * sx * sy - sz * cy, r02 = cx * sy;
     const float r10 = sz * cx, r11 = cz * cx, r12 = -sx;

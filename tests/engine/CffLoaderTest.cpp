@@ -49,14 +49,35 @@ TEST(CffLoader, DecodesPositionsNormalsAndTexCoords) {
     EXPECT_EQ(h.listener.loads.back(), std::make_pair(2, 0));
 }
 
-TEST(CffLoader, ZeroTexCoordDivisorGivesZero) {
-    CffObject object = triangle({vertex(0, 0, 0, 5, -5), vertex(1, 0, 0, 0, 0), vertex(0, 1, 0)});
-    object.header.uvScale = 0;
-    SceneHarness h;
-    const auto& v = h.scene.object(h.cff(writeCff(test::cffModel({object}))))->meshes()[0].vertices;
-    for (const RenderVertex& r : v) {
-        EXPECT_EQ(r.u, 0);
-        EXPECT_EQ(r.v, 0);
+TEST(CffLoader, DecodedValuesThatAreNotFiniteBecomeZero) {
+    // A texture divisor of 0, or a box so large that a position leaves the float range or
+    // multiplies infinity by 0: none of it reaches the vertices as infinity or NaN.
+    const float inf = INFINITY;
+    const float big = 3e38f;
+    struct Case {
+        float uvScale, scaleX, originX;
+    } cases[] = {{0, 1, 0}, {2, inf, 0}, {2, big, big}, {2, 1, -inf}};
+    for (const Case& c : cases) {
+        CffObject object =
+            triangle({vertex(0, 0, 0, 5, -5), vertex(32767, 0, 0, 0, 0), vertex(0, 1, 0)});
+        object.header.uvScale = c.uvScale;
+        CffModel model = test::cffModel({object});
+        model.header.scale[0] = c.scaleX;
+        model.header.origin[0] = c.originX;
+        SceneHarness h;
+        const SceneObject& loaded = *h.scene.object(h.cff(writeCff(model)));
+        for (const RenderVertex& r : loaded.meshes()[0].vertices) {
+            for (float value : {r.x, r.y, r.z, r.nx, r.ny, r.nz, r.u, r.v})
+                EXPECT_TRUE(std::isfinite(value)) << c.uvScale << " " << c.scaleX;
+        }
+        if (c.uvScale == 0) {
+            for (const RenderVertex& r : loaded.meshes()[0].vertices) {
+                EXPECT_EQ(r.u, 0);
+                EXPECT_EQ(r.v, 0);
+            }
+        }
+        EXPECT_TRUE(std::isfinite(loaded.boundsCenter.x));
+        EXPECT_TRUE(std::isfinite(loaded.boundsSize.x));
     }
 }
 
@@ -90,6 +111,24 @@ TEST(CffLoader, ShipViewerStepsOverKeyRecords) {
     const int slot = h.cff(writeCff(model));
     ASSERT_GE(slot, 0);
     EXPECT_EQ(h.scene.object(slot)->meshes()[1].vertexCount(), 6u);
+}
+
+TEST(CffLoader, TextureNamesEndAtTheirFirstZeroByte) {
+    // Some writers count the terminator in the length byte; the name is what comes before it,
+    // so the ".tf" form is still tried and the part finds its texture.
+    SceneHarness h;
+    h.paths.writeDirectoryList(kTexturePathSection, {h.dir.path()});
+    h.put("deck.tf", test::tfFile(0, 1, 1, {7}));
+    CffModel model = test::cffModel({test::cffFan(3)});
+    model.textureNames = {"old.tga", std::string("deck.tga\0junk", 13)};
+    model.levels[0].objects[0].header.textureNameIndex = 1;
+    h.scene.warnMissing = 0;
+    const int slot = h.cff(writeCff(model));
+    ASSERT_GE(slot, 0);
+    EXPECT_EQ(h.textures.textureCount(), 1);
+    const TextureEntry* texture = h.textures.entry(h.scene.object(slot)->meshes()[0].texture);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->name, "deck");
 }
 
 TEST(CffLoader, ModelUnderAParentIsTurnedByYawAndPitch) {

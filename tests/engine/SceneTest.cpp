@@ -146,6 +146,39 @@ TEST(Scene, FitCameraWithoutModelsLeavesTheCamera) {
     EXPECT_FALSE(camera.matrixDirty);
 }
 
+TEST(Scene, FitCameraStaysFiniteForBoxesAtTheEdgeOfTheFloatRange) {
+    // Each model alone; the camera must come out finite, and a box that cannot be measured in
+    // floats is left out of the fit (so the camera stays where it was).
+    const float big = 3e38f, inf = INFINITY, nan = NAN;
+    struct Case {
+        float x0, x1;
+        bool fitted;
+    } cases[] = {
+        {3.0e38f, 3.2e38f, true},  // the centre overflows when the two ends are added
+        {-1e38f, 1e38f, true},     // the distance 40 × width is beyond the float range
+        {-big, big, false},        // the width itself is beyond it
+        {nan, 1, false},           // a vertex that is not a number
+        {0, inf, false},           // an infinite one
+    };
+    for (const Case& c : cases) {
+        Scene scene;
+        auto object = model({part({at(c.x0, 0, 0), at(c.x1, 1, 0)})});
+        object->computeBounds();
+        scene.add(std::move(object));
+        CameraObject camera;
+        camera.world[14] = 20;
+        camera.matrixDirty = false;
+        scene.fitCamera(camera);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_TRUE(std::isfinite(camera.world[i])) << c.x0 << " " << i;
+        EXPECT_EQ(camera.matrixDirty, c.fitted) << c.x0;
+        if (c.fitted)
+            EXPECT_GT(camera.world[14], 1e37f) << c.x0;
+        else
+            EXPECT_EQ(camera.world[14], 20) << c.x0;
+    }
+}
+
 TEST(SceneObject, BoundsOverTheCurrentLevel) {
     auto object = model({part({at(-1, 2, 0), at(3, -2, 5)}), part({at(0, 0, -5)})});
     object->computeBounds();
@@ -235,6 +268,27 @@ TEST(CameraObject, DragModes) {
     EXPECT_EQ(camera.lastMouseY, 105);
 }
 
+TEST(CameraObject, ZoomingFarOutNeverLeavesTheFloatRange) {
+    // Zooming out multiplies the distance; once it would pass the float range it stays at the
+    // largest distance, and a later move in zoom mode still gives numbers.
+    CameraObject camera;
+    setTranslation(camera.world, Vec3{0, 0, 20});
+    camera.dragMode = DragMode::Zoom;
+    camera.beginDrag(0, 0);
+    for (int i = 0; i < 60; ++i) {
+        camera.drag(0, -200);
+        camera.beginDrag(0, 0);
+    }
+    EXPECT_TRUE(std::isfinite(camera.world[14]));
+    EXPECT_GT(camera.world[14], 1e38f);
+    camera.drag(10, 0);  // sideways: no zoom
+    EXPECT_TRUE(std::isfinite(camera.world[14]));
+    EXPECT_GT(camera.world[14], 1e38f);
+    camera.beginDrag(0, 0);
+    camera.drag(0, 15);  // 15 pixels down: to the origin, as from any distance
+    EXPECT_EQ(camera.world[14], 0);
+}
+
 TEST(SceneObject, KeyPoseTurnsZThenXThenYAndMirrorsX) {
     MeshPart p = part({at(0, 0, 0)});
     p.vertices[0].nx = 1;
@@ -250,6 +304,24 @@ TEST(SceneObject, KeyPoseTurnsZThenXThenYAndMirrorsX) {
     EXPECT_NEAR(p.vertices[0].nx, 0, 1e-6);
     EXPECT_NEAR(p.vertices[0].ny, 0, 1e-6);
     EXPECT_NEAR(p.vertices[0].nz, -1, 1e-6);
+}
+
+TEST(SceneObject, KeyPoseTreatsAnglesThatAreNotNumbersAsZero) {
+    // Angles read from a damaged file: sine and cosine of infinity are NaN, which would spread
+    // to every vertex of the part.
+    const float inf = INFINITY;
+    MeshPart p = part({at(0, 0, 0)});
+    p.vertices[0].nx = 0;
+    p.vertices[0].ny = 1;
+    p.vertices[0].nz = 0;
+    p.keyTrack.positions = {Vec3{1, 2, 3}};
+    poseByKey(p, KeyRecord{10, 20, 30, inf, NAN, -inf, 0}, true);
+    EXPECT_EQ(p.vertices[0].x, -11);
+    EXPECT_EQ(p.vertices[0].y, 22);
+    EXPECT_EQ(p.vertices[0].z, 33);
+    EXPECT_EQ(p.vertices[0].nx, 0);
+    EXPECT_EQ(p.vertices[0].ny, -1);
+    EXPECT_EQ(p.vertices[0].nz, 0);
 }
 
 }  // namespace
