@@ -1,0 +1,196 @@
+// Reading a CFF model into the scene.
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/LoaderSupport.h"
+#include "formats/CffFile.h"
+
+namespace slipway {
+
+namespace {
+
+std::int32_t levelsToRead(ViewerForm form, std::int32_t levelCount) {
+    return std::min<std::int32_t>(levelCount, form == ViewerForm::Meshview ? 1 : kMaxLevels);
+}
+
+bool negative(const CffObjectHeader& oh) {
+    return oh.vertexRecords < 0 || oh.triangleRecords < 0 || oh.keyRecords < 0;
+}
+
+// Checks every count against the bytes that are there before anything is allocated, loaded or
+// shown. Negative counts are damage too.
+bool layoutFits(std::span<const std::uint8_t> bytes, const CffHeader& header, std::int32_t levels) {
+    ByteReader in(bytes);
+    in.skip(kCffHeaderSize);
+    if (header.textureNameCount < 0 || header.levelCount < 0)
+        return false;
+    const auto names = static_cast<std::size_t>(header.textureNameCount);
+    if (!in.canRead(names))
+        return false;
+    for (std::size_t i = 0; i < names; ++i)
+        in.skip(in.u8());
+    if (!in.canRead(names, kCffTextureRecordSize))
+        return false;
+    for (std::size_t i = 0; i < names; ++i) {
+        const std::uint32_t extra = cffTextureExtraEntries(in.view(kCffTextureRecordSize));
+        if (!in.canRead(extra, kCffTextureExtraSize))
+            return false;
+        in.skip(static_cast<std::size_t>(extra) * kCffTextureExtraSize);
+    }
+    for (std::int32_t level = 0; level < levels; ++level) {
+        const std::int32_t objects = in.i32();
+        in.skip(4);
+        if (objects < 0 || !in.canRead(static_cast<std::size_t>(objects), kCffObjectHeaderSize)) {
+            return false;
+        }
+        for (std::int32_t i = 0; i < objects; ++i) {
+            const CffObjectHeader oh = readCffObjectHeader(in);
+            if (negative(oh))
+                return false;
+            const auto v = static_cast<std::size_t>(oh.vertexRecords);
+            const auto t = static_cast<std::size_t>(oh.triangleRecords);
+            const auto k = static_cast<std::size_t>(oh.keyRecords);
+            if (!in.canRead(v, kCffVertexSize))
+                return false;
+            in.skip(v * kCffVertexSize);
+            if (!in.canRead(t, cffTriangleSize(oh.vertexRecords)))
+                return false;
+            in.skip(t * cffTriangleSize(oh.vertexRecords));
+            if (!in.canRead(k, kKeyRecordSize))
+                return false;
+            in.skip(k * kKeyRecordSize);
+        }
+    }
+    return in.ok();
+}
+
+// A decoded value that is not a finite number (a divisor of 0, say) becomes 0.
+float finiteOrZero(float value) {
+    return std::isfinite(value) ? value : 0.0f;
+}
+
+void readPart(MeshPart& part, const CffObjectHeader& oh, const CffHeader& header, ByteReader& in) {
+    const auto vertexRecords = static_cast<std::size_t>(oh.vertexRecords);
+    const auto triangles = static_cast<std::size_t>(oh.triangleRecords);
+    const std::span<const std::uint8_t> vertexBytes = in.view(vertexRecords * kCffVertexSize);
+    const std::size_t triangleSize = cffTriangleSize(oh.vertexRecords);
+    const std::span<const std::uint8_t> indexBytes = in.view(triangles * triangleSize);
+
+    part.vertices.resize(vertexRecords);
+    for (std::size_t i = 0; i < vertexRecords; ++i) {
+        const CffVertex r = decodeCffVertex(vertexBytes.data() + i * kCffVertexSize);
+        RenderVertex& v = part.vertices[i];
+        v.x = static_cast<float>(r.px * 2) * header.scale[0] / 65536.0f + header.origin[0];
+        v.y = static_cast<float>(r.py * 2) * header.scale[1] / 65536.0f + header.origin[1];
+        v.z = static_cast<float>(r.pz * 2) * header.scale[2] / 65536.0f + header.origin[2];
+        v.nx = static_cast<float>(r.qx) / 127.0f;
+        v.ny = static_cast<float>(r.qy) / 127.0f;
+        v.nz = static_cast<float>(r.qz) / 127.0f;
+        v.u = finiteOrZero(static_cast<float>(r.pu) / oh.uvScale);
+        v.v = finiteOrZero(static_cast<float>(r.pv) / oh.uvScale);
+    }
+
+    // Without vertices no triangle can be drawn; its indices are left out.
+    if (vertexRecords == 0)
+        return;
+    part.indices.resize(triangles * 3);
+    const std::uint8_t* src = indexBytes.data();
+    for (std::size_t i = 0; i < triangles * 3; ++i) {
+        std::size_t index;
+        if (triangleSize == 6) {
+            index = static_cast<std::size_t>(src[2 * i] | (src[2 * i + 1] << 8));
+        } else {
+            index = src[i];
+        }
+        // An index past the vertices would be drawn from outside the array.
+        part.indices[i] = index < vertexRecords ? static_cast<std::uint16_t>(index) : 0;
+    }
+}
+
+}  // namespace
+
+int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const std::string& path,
+                     const Placement& placement, const ModelServices& services) {
+    using namespace loader;
+    const bool editor = scene.form() == ViewerForm::Meshview;
+    if (!checkRoomAndParent(scene, placement, services.prompt))
+        return -1;
+
+    ByteReader in(bytes);
+    const CffHeader header = readCffHeader(in);
+    if (in.failed())
+        return refuseDamaged(path, services.prompt);
+    const std::int32_t levels = levelsToRead(scene.form(), header.levelCount);
+    if (!layoutFits(bytes, header, levels))
+        return refuseDamaged(path, services.prompt);
+
+    FillRandom random(services.clock.milliseconds());
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(header.textureNameCount));
+    for (std::int32_t i = 0; i < header.textureNameCount; ++i) {
+        const std::uint8_t length = in.u8();
+        const auto chars = in.view(length);
+        names.emplace_back(reinterpret_cast<const char*>(chars.data()), chars.size());
+        loadNamedTexture(names.back(), scene, services);
+    }
+    for (std::int32_t i = 0; i < header.textureNameCount; ++i) {
+        const std::uint32_t extra = cffTextureExtraEntries(in.view(kCffTextureRecordSize));
+        in.skip(static_cast<std::size_t>(extra) * kCffTextureExtraSize);
+    }
+
+    std::unique_ptr<SceneObject> object = newModel(scene, placement, path);
+    bool parentFound = false;
+    const Vec3 translation = placedTranslation(scene, placement, parentFound);
+    // A model under a parent is also turned by its own yaw and pitch (the parent's turn is
+    // not applied).
+    if (parentFound)
+        object->world = yawPitch(placement.angles.y, placement.angles.x);
+    setTranslation(object->world, translation);
+
+    for (std::int32_t level = 0; level < levels; ++level) {
+        const std::int32_t levelObjects = in.i32();
+        in.skip(4);
+        std::vector<MeshPart>& parts = object->lodMeshes[static_cast<std::size_t>(level)];
+        parts.resize(static_cast<std::size_t>(levelObjects));
+        object->levelCount = level + 1;
+        for (MeshPart& part : parts) {
+            const CffObjectHeader oh = readCffObjectHeader(in);
+            part.texture = textureFor(names, static_cast<std::uint32_t>(oh.textureNameIndex),
+                                      services.textures);
+            part.doubleSided = oh.doubleSidedFlag != 0;
+            readPart(part, oh, header, in);
+            if (editor) {
+                const auto nameEnd = std::find(oh.shortName.begin(), oh.shortName.end(), '\0');
+                part.name.assign(oh.shortName.begin(), nameEnd);
+                giveFillTexture(part, random, services);
+                for (std::int32_t k = 0; k < oh.keyRecords; ++k) {
+                    part.keyTrack.keys.push_back(readKeyRecord(in));
+                }
+                part.keyTrack.positions.reserve(part.vertices.size());
+                for (const RenderVertex& v : part.vertices) {
+                    part.keyTrack.positions.push_back(Vec3{v.x, v.y, v.z});
+                }
+                object->keyCount =
+                    std::max(object->keyCount, static_cast<std::uint32_t>(oh.keyRecords));
+            } else {
+                in.skip(static_cast<std::size_t>(oh.keyRecords) * kKeyRecordSize);
+            }
+        }
+    }
+    if (in.failed())
+        return refuseDamaged(path, services.prompt);  // cannot happen after layoutFits
+    return finishModel(scene, std::move(object), levels, true, services);
+}
+
+int loadCff(Scene& scene, const std::string& path, const Placement& placement,
+            const ModelServices& services) {
+    if (!loader::checkRoomAndParent(scene, placement, services.prompt))
+        return -1;
+    const auto bytes = loader::readModelFile(path, services.prompt);
+    if (!bytes)
+        return -1;
+    return loadCffFromBytes(scene, *bytes, path, placement, services);
+}
+
+}  // namespace slipway

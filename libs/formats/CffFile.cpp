@@ -1,0 +1,230 @@
+#include "formats/CffFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace slipway {
+
+namespace {
+
+std::int16_t loadI16(const std::uint8_t* p) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+}
+
+}  // namespace
+
+CffHeader readCffHeader(ByteReader& in) {
+    CffHeader h;
+    for (float& v : h.origin)
+        v = in.f32();
+    for (float& v : h.scale)
+        v = in.f32();
+    h.textureNameCount = in.i32();
+    h.reserved1 = in.u32();
+    h.levelCount = in.i32();
+    h.reserved2 = in.u32();
+    h.extent = in.f32();
+    return h;
+}
+
+CffObjectHeader readCffObjectHeader(ByteReader& in) {
+    CffObjectHeader h;
+    for (float& v : h.center)
+        v = in.f32();
+    h.uvScale = in.f32();
+    h.radius = in.f32();
+    h.textureNameIndex = in.i32();
+    h.vertexRecords = in.i32();
+    h.triangleRecords = in.i32();
+    h.doubleSidedFlag = in.u32();
+    h.keyRecords = in.i32();
+    in.bytes(h.shortName.data(), h.shortName.size());
+    return h;
+}
+
+CffVertex decodeCffVertex(const std::uint8_t* r) {
+    CffVertex v;
+    v.px = loadI16(r);
+    v.py = loadI16(r + 2);
+    v.pz = loadI16(r + 4);
+    v.pu = loadI16(r + 6);
+    v.pv = loadI16(r + 8);
+    v.qx = static_cast<std::int8_t>(r[10]);
+    v.qy = static_cast<std::int8_t>(r[11]);
+    v.qz = static_cast<std::int8_t>(r[12]);
+    return v;
+}
+
+CffVertex readCffVertex(ByteReader& in) {
+    const auto bytes = in.view(kCffVertexSize);
+    return bytes.empty() ? CffVertex{} : decodeCffVertex(bytes.data());
+}
+
+std::uint32_t cffTextureExtraEntries(std::span<const std::uint8_t> record) {
+    if (record.size() < kCffTextureRecordSize)
+        return 0;
+    const std::uint8_t* p = record.data() + 36;
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+void writeCffHeader(ByteWriter& out, const CffHeader& h) {
+    for (float v : h.origin)
+        out.f32(v);
+    for (float v : h.scale)
+        out.f32(v);
+    out.i32(h.textureNameCount);
+    out.u32(h.reserved1);
+    out.i32(h.levelCount);
+    out.u32(h.reserved2);
+    out.f32(h.extent);
+}
+
+void writeCffObjectHeader(ByteWriter& out, const CffObjectHeader& h) {
+    for (float v : h.center)
+        out.f32(v);
+    out.f32(h.uvScale);
+    out.f32(h.radius);
+    out.i32(h.textureNameIndex);
+    out.i32(h.vertexRecords);
+    out.i32(h.triangleRecords);
+    out.u32(h.doubleSidedFlag);
+    out.i32(h.keyRecords);
+    out.bytes(std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(h.shortName.data()), h.shortName.size()));
+}
+
+void writeCffVertex(ByteWriter& out, const CffVertex& v) {
+    out.i16(v.px);
+    out.i16(v.py);
+    out.i16(v.pz);
+    out.i16(v.pu);
+    out.i16(v.pv);
+    out.u8(static_cast<std::uint8_t>(v.qx));
+    out.u8(static_cast<std::uint8_t>(v.qy));
+    out.u8(static_cast<std::uint8_t>(v.qz));
+}
+
+std::vector<std::uint8_t> writeCff(const CffModel& model) {
+    ByteWriter out;
+    CffHeader header = model.header;
+    header.textureNameCount = static_cast<std::int32_t>(model.textureNames.size());
+    header.levelCount = static_cast<std::int32_t>(model.levels.size());
+    writeCffHeader(out, header);
+    for (const std::string& name : model.textureNames) {
+        const std::size_t length = std::min<std::size_t>(name.size(), 255);
+        out.u8(static_cast<std::uint8_t>(length));
+        out.bytes(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(name.data()),
+                                                length));
+    }
+    for (std::size_t i = 0; i < model.textureNames.size(); ++i) {
+        CffTextureRecord record;
+        if (i < model.textureRecords.size())
+            record = model.textureRecords[i];
+        const auto extra = static_cast<std::uint32_t>(record.extra.size());
+        for (int b = 0; b < 4; ++b)
+            record.bytes[36 + b] = static_cast<std::uint8_t>(extra >> (8 * b));
+        out.bytes(record.bytes);
+        for (const auto& entry : record.extra)
+            out.bytes(entry);
+    }
+    for (const CffLevel& level : model.levels) {
+        out.i32(static_cast<std::int32_t>(level.objects.size()));
+        out.u32(level.reserved);
+        for (const CffObject& object : level.objects) {
+            CffObjectHeader h = object.header;
+            h.vertexRecords = static_cast<std::int32_t>(object.vertices.size());
+            h.triangleRecords = static_cast<std::int32_t>(object.triangles.size());
+            h.keyRecords = static_cast<std::int32_t>(object.keys.size());
+            writeCffObjectHeader(out, h);
+            for (const CffVertex& v : object.vertices)
+                writeCffVertex(out, v);
+            const bool wide = cffTriangleSize(h.vertexRecords) == 6;
+            for (const auto& t : object.triangles) {
+                for (std::uint16_t index : t) {
+                    if (wide) {
+                        out.u16(index);
+                    } else {
+                        out.u8(static_cast<std::uint8_t>(index));
+                    }
+                }
+            }
+            for (const KeyRecord& k : object.keys)
+                writeKeyRecord(out, k);
+        }
+    }
+    return out.take();
+}
+
+std::optional<CffModel> parseCff(std::span<const std::uint8_t> bytes) {
+    ByteReader in(bytes);
+    CffModel model;
+    model.header = readCffHeader(in);
+    const CffHeader& h = model.header;
+    if (in.failed() || h.textureNameCount < 0 || h.levelCount < 0 ||
+        !in.canRead(static_cast<std::size_t>(h.textureNameCount))) {
+        return std::nullopt;
+    }
+    for (std::int32_t i = 0; i < h.textureNameCount; ++i) {
+        const std::uint8_t length = in.u8();
+        const auto chars = in.view(length);
+        model.textureNames.emplace_back(reinterpret_cast<const char*>(chars.data()), chars.size());
+    }
+    if (!in.canRead(static_cast<std::size_t>(h.textureNameCount), kCffTextureRecordSize)) {
+        return std::nullopt;
+    }
+    for (std::int32_t i = 0; i < h.textureNameCount; ++i) {
+        CffTextureRecord& record = model.textureRecords.emplace_back();
+        in.bytes(record.bytes.data(), record.bytes.size());
+        const std::uint32_t extra = cffTextureExtraEntries(record.bytes);
+        if (!in.canRead(extra, kCffTextureExtraSize))
+            return std::nullopt;
+        record.extra.resize(extra);
+        for (auto& entry : record.extra)
+            in.bytes(entry.data(), entry.size());
+    }
+    if (!in.canRead(static_cast<std::size_t>(h.levelCount), kCffLevelHeaderSize)) {
+        return std::nullopt;
+    }
+    for (std::int32_t l = 0; l < h.levelCount; ++l) {
+        CffLevel& level = model.levels.emplace_back();
+        const std::int32_t objects = in.i32();
+        level.reserved = in.u32();
+        if (objects < 0 || !in.canRead(static_cast<std::size_t>(objects), kCffObjectHeaderSize)) {
+            return std::nullopt;
+        }
+        for (std::int32_t o = 0; o < objects; ++o) {
+            CffObject& object = level.objects.emplace_back();
+            object.header = readCffObjectHeader(in);
+            const CffObjectHeader& oh = object.header;
+            if (oh.vertexRecords < 0 || oh.triangleRecords < 0 || oh.keyRecords < 0) {
+                return std::nullopt;
+            }
+            const std::size_t triangleSize = cffTriangleSize(oh.vertexRecords);
+            if (!in.canRead(static_cast<std::size_t>(oh.vertexRecords), kCffVertexSize)) {
+                return std::nullopt;
+            }
+            for (std::int32_t v = 0; v < oh.vertexRecords; ++v) {
+                object.vertices.push_back(readCffVertex(in));
+            }
+            if (!in.canRead(static_cast<std::size_t>(oh.triangleRecords), triangleSize)) {
+                return std::nullopt;
+            }
+            for (std::int32_t t = 0; t < oh.triangleRecords; ++t) {
+                auto& tri = object.triangles.emplace_back();
+                for (std::uint16_t& index : tri)
+                    index = triangleSize == 6 ? in.u16() : in.u8();
+            }
+            if (!in.canRead(static_cast<std::size_t>(oh.keyRecords), kKeyRecordSize)) {
+                return std::nullopt;
+            }
+            for (std::int32_t k = 0; k < oh.keyRecords; ++k)
+                object.keys.push_back(readKeyRecord(in));
+        }
+    }
+    if (in.failed())
+        return std::nullopt;
+    return model;
+}
+
+}  // namespace slipway

@@ -1,0 +1,230 @@
+#include "formats/ClfFile.h"
+
+#include <cstring>
+
+namespace slipway {
+
+namespace {
+
+std::uint16_t loadU16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t loadU32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+float loadF32(const std::uint8_t* p) {
+    const std::uint32_t bits = loadU32(p);
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+}  // namespace
+
+ClfHeader readClfHeader(ByteReader& in) {
+    ClfHeader h;
+    h.magic = in.u32();
+    h.version = in.u32();
+    in.skip(8);
+    h.levelCount = in.u32();
+    h.textureNameCount = in.u32();
+    in.skip(4);
+    h.levelObjects = in.u32();
+    in.skip(4);
+    h.keysPerObject = in.u32();
+    in.skip(8);
+    return h;
+}
+
+ClfObjectHeader readClfObjectHeader(ByteReader& in) {
+    ClfObjectHeader h;
+    h.objectName = in.name(kClfObjectNameSize);
+    h.keyRecords = in.u32();
+    h.textureNameIndex = in.u32();
+    h.vertexRecords = in.u32();
+    h.triangleRecords = in.u32();
+    in.skip(75);
+    h.doubleSidedFlag = in.u8();
+    in.skip(20);
+    return h;
+}
+
+ClfVertex decodeClfVertex(const std::uint8_t* r) {
+    ClfVertex v;
+    v.x = loadF32(r);
+    v.y = loadF32(r + 4);
+    v.z = loadF32(r + 8);
+    v.nx = loadF32(r + 12);
+    v.ny = loadF32(r + 16);
+    v.nz = loadF32(r + 20);
+    v.extra = loadU32(r + 24);
+    return v;
+}
+
+ClfTriangle decodeClfTriangle(const std::uint8_t* r) {
+    ClfTriangle t;
+    t.a = loadU16(r);
+    t.b = loadU16(r + 2);
+    t.c = loadU16(r + 4);
+    t.textureIndex = loadU16(r + 6);
+    for (int k = 0; k < 3; ++k) {
+        t.u[k] = loadF32(r + 8 + 8 * k);
+        t.v[k] = loadF32(r + 12 + 8 * k);
+    }
+    return t;
+}
+
+ClfVertex readClfVertex(ByteReader& in) {
+    const auto bytes = in.view(kClfVertexSize);
+    return bytes.empty() ? ClfVertex{} : decodeClfVertex(bytes.data());
+}
+
+ClfTriangle readClfTriangle(ByteReader& in) {
+    const auto bytes = in.view(kClfTriangleSize);
+    return bytes.empty() ? ClfTriangle{} : decodeClfTriangle(bytes.data());
+}
+
+void writeClfHeader(ByteWriter& out, const ClfHeader& h) {
+    out.u32(h.magic);
+    out.u32(h.version);
+    out.zeros(8);
+    out.u32(h.levelCount);
+    out.u32(h.textureNameCount);
+    out.zeros(4);
+    out.u32(h.levelObjects);
+    out.zeros(4);
+    out.u32(h.keysPerObject);
+    out.zeros(8);
+}
+
+void writeClfTextureName(ByteWriter& out, const std::string& name) {
+    // Always leaves room for the terminator.
+    out.name(name.substr(0, kClfTextureNameSize - 1), kClfTextureNameSize);
+}
+
+void writeClfObjectHeader(ByteWriter& out, const ClfObjectHeader& h) {
+    out.name(h.objectName, kClfObjectNameSize);
+    out.u32(h.keyRecords);
+    out.u32(h.textureNameIndex);
+    out.u32(h.vertexRecords);
+    out.u32(h.triangleRecords);
+    out.zeros(75);
+    out.u8(h.doubleSidedFlag);
+    out.zeros(20);
+}
+
+void writeClfVertex(ByteWriter& out, const ClfVertex& v) {
+    out.f32(v.x);
+    out.f32(v.y);
+    out.f32(v.z);
+    out.f32(v.nx);
+    out.f32(v.ny);
+    out.f32(v.nz);
+    out.u32(v.extra);
+}
+
+void writeClfTriangle(ByteWriter& out, const ClfTriangle& t) {
+    out.u16(t.a);
+    out.u16(t.b);
+    out.u16(t.c);
+    out.u16(t.textureIndex);
+    for (int k = 0; k < 3; ++k) {
+        out.f32(t.u[k]);
+        out.f32(t.v[k]);
+    }
+}
+
+std::vector<std::uint8_t> writeClf(const ClfModel& model) {
+    ByteWriter out;
+    for (std::size_t level = 0; level < model.levels.size() || level == 0; ++level) {
+        ClfHeader h;
+        h.magic = model.magic;
+        h.version = model.version;
+        h.levelCount = static_cast<std::uint32_t>(model.levels.size());
+        h.textureNameCount = static_cast<std::uint32_t>(model.textureNames.size());
+        h.keysPerObject = model.keysPerObject;
+        h.levelObjects = level < model.levels.size()
+                             ? static_cast<std::uint32_t>(model.levels[level].size())
+                             : 0;
+        writeClfHeader(out, h);
+        if (level == 0) {
+            for (const std::string& name : model.textureNames)
+                writeClfTextureName(out, name);
+        }
+        if (level >= model.levels.size())
+            break;
+        for (const ClfObject& object : model.levels[level]) {
+            ClfObjectHeader oh;
+            oh.objectName = object.name;
+            oh.keyRecords = static_cast<std::uint32_t>(object.keys.size());
+            oh.textureNameIndex = object.textureNameIndex;
+            oh.vertexRecords = static_cast<std::uint32_t>(object.vertices.size());
+            oh.triangleRecords = static_cast<std::uint32_t>(object.triangles.size());
+            oh.doubleSidedFlag = object.doubleSided ? 1 : 0;
+            writeClfObjectHeader(out, oh);
+            for (const ClfVertex& v : object.vertices)
+                writeClfVertex(out, v);
+            for (const ClfTriangle& t : object.triangles)
+                writeClfTriangle(out, t);
+            for (const KeyRecord& k : object.keys)
+                writeKeyRecord(out, k);
+        }
+    }
+    return out.take();
+}
+
+std::optional<ClfModel> parseClf(std::span<const std::uint8_t> bytes) {
+    ByteReader in(bytes);
+    ClfModel model;
+    const ClfHeader first = readClfHeader(in);
+    if (in.failed() || !in.canRead(first.textureNameCount, kClfTextureNameSize)) {
+        return std::nullopt;
+    }
+    model.magic = first.magic;
+    model.version = first.version;
+    model.keysPerObject = first.keysPerObject;
+    for (std::uint32_t i = 0; i < first.textureNameCount; ++i) {
+        model.textureNames.push_back(in.name(kClfTextureNameSize));
+    }
+    std::uint32_t levelObjects = first.levelObjects;
+    for (std::uint32_t level = 0; level < first.levelCount; ++level) {
+        if (level > 0)
+            levelObjects = readClfHeader(in).levelObjects;
+        if (!in.canRead(levelObjects, kClfObjectHeaderSize))
+            return std::nullopt;
+        std::vector<ClfObject>& objects = model.levels.emplace_back();
+        objects.reserve(levelObjects);
+        for (std::uint32_t i = 0; i < levelObjects; ++i) {
+            const ClfObjectHeader oh = readClfObjectHeader(in);
+            if (!in.canRead(oh.vertexRecords, kClfVertexSize))
+                return std::nullopt;
+            ClfObject& object = objects.emplace_back();
+            object.name = oh.objectName;
+            object.textureNameIndex = oh.textureNameIndex;
+            object.doubleSided = oh.doubleSidedFlag != 0;
+            object.vertices.reserve(oh.vertexRecords);
+            for (std::uint32_t v = 0; v < oh.vertexRecords; ++v) {
+                object.vertices.push_back(readClfVertex(in));
+            }
+            if (!in.canRead(oh.triangleRecords, kClfTriangleSize))
+                return std::nullopt;
+            object.triangles.reserve(oh.triangleRecords);
+            for (std::uint32_t t = 0; t < oh.triangleRecords; ++t) {
+                object.triangles.push_back(readClfTriangle(in));
+            }
+            if (!in.canRead(oh.keyRecords, kKeyRecordSize))
+                return std::nullopt;
+            for (std::uint32_t k = 0; k < oh.keyRecords; ++k) {
+                object.keys.push_back(readKeyRecord(in));
+            }
+        }
+    }
+    if (in.failed())
+        return std::nullopt;
+    return model;
+}
+
+}  // namespace slipway
