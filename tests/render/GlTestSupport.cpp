@@ -8,12 +8,13 @@
 namespace slipway::test {
 
 bool makeGlContext(OffscreenContext& context) {
-    if (QGuiApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "gl_tests";
-        static char* argv[] = {name, nullptr};
-        new QGuiApplication(argc, argv);
-    }
+    static int argc = 1;
+    static char name[] = "gl_tests";
+    static char* argv[] = {name, nullptr};
+    // Kept for the whole process: tearing down the display connection makes the GL driver
+    // report allocations it frees only on unload.
+    static QGuiApplication* application = new QGuiApplication(argc, argv);
+    (void)application;
     return context.create();
 }
 
