@@ -57,6 +57,7 @@ bool codeFileInPlace(const std::string& name, bool scramble, const ScrambleHooks
     AtomicFile out(realTarget(name));
     out.failAfterBytes(hooks.failWriteAfterBytes);
     if (!out.open()) return false;
+    out.reserve(static_cast<std::uint64_t>(st.st_size));
 
     const CoderMode mode = scramble ? CoderMode::Scramble : CoderMode::Unscramble;
     std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[kCoderChunkBytes]);

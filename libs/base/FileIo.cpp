@@ -12,6 +12,11 @@
 
 namespace slipway {
 
+namespace {
+// Large writes start their write-back every few MiB, so the final flush has little left.
+constexpr std::size_t kWritebackStep = 8u << 20;
+}  // namespace
+
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
                                                        std::size_t maxBytes) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -52,6 +57,7 @@ bool AtomicFile::open() {
     tempPath_ = buf.data();
     failed_ = false;
     written_ = 0;
+    writebackStart_ = 0;
     return true;
 }
 
@@ -74,7 +80,22 @@ bool AtomicFile::write(std::span<const std::uint8_t> bytes) {
         done += static_cast<std::size_t>(n);
         written_ += static_cast<std::size_t>(n);
     }
+#ifdef __linux__
+    if (written_ - writebackStart_ >= kWritebackStep) {
+        ::sync_file_range(fd_, static_cast<off_t>(writebackStart_),
+                          static_cast<off_t>(written_ - writebackStart_), SYNC_FILE_RANGE_WRITE);
+        writebackStart_ = written_;
+    }
+#endif
     return true;
+}
+
+void AtomicFile::reserve(std::uint64_t size) {
+#ifdef __linux__
+    if (fd_ >= 0 && size > 0) ::posix_fallocate(fd_, 0, static_cast<off_t>(size));
+#else
+    (void)size;
+#endif
 }
 
 bool AtomicFile::commit() {

@@ -33,6 +33,9 @@ public:
     // Creates the temporary file. False when the directory cannot take it.
     bool open();
     bool write(std::span<const std::uint8_t> bytes);
+    // Reserves room for `size` bytes up front where the file system supports it, so a full
+    // disk shows before any work and large writes go faster. Never required.
+    void reserve(std::uint64_t size);
     // Flushes, copies the target's permissions, and renames over the target.
     bool commit();
     void abort();
@@ -49,6 +52,7 @@ private:
     int fd_ = -1;
     bool failed_ = false;
     std::size_t written_ = 0;
+    std::size_t writebackStart_ = 0;
     std::size_t failAfter_ = SIZE_MAX;
 };
 

@@ -1,6 +1,5 @@
 #pragma once
-// A generated flag or pennant. The generator fills the fields; waving (animate) is added by
-// the flag code.
+// A generated flag or pennant (engine/Flag.h makes them). animate waves the strip in the wind.
 
 #include <cstdint>
 
@@ -11,6 +10,9 @@ namespace slipway {
 class FlagObject : public SceneObject {
   public:
     FlagObject() { kind = ObjectKind::Flag; }
+
+    // Advances the wave by `elapsedMs` and recomputes the strip's positions; returns 1.
+    int animate(std::uint32_t elapsedMs) override;
 
     int flagStyle = 0;          // the description record's flag type; 2 = pennant
     std::int32_t animTime = 0;  // milliseconds

@@ -45,6 +45,11 @@ struct DecodedTexture {
     TexturePixelFormat format = TexturePixelFormat::Argb1555;
     bool hasAlpha = false;
     std::vector<std::uint16_t> pixels;
+
+    std::uint16_t pixel(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
 };
 
 // Sides above this are refused, as are sides of 0.

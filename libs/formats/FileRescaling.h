@@ -1,0 +1,45 @@
+#pragma once
+// Rescaling of ship files in place: every stored position of a CLF or CFF model, a sail file
+// or a DEF file multiplied by a factor, nothing else changed. Each operation is all or
+// nothing: the whole file is read and walked to its end before anything is multiplied, and the
+// result replaces the file atomically, so a file that does not parse (or a failed write) is
+// left byte for byte as it was.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace slipway {
+
+// The rescaled bytes, or nothing when the bytes do not parse completely or the factor is 0 or
+// not finite. Safe on untrusted input.
+//
+// CLF: x, y, z of every vertex record of every level; the key records that the model editor's
+// form carries after each object's triangles are skipped.
+std::optional<std::vector<std::uint8_t>> rescaledClf(std::span<const std::uint8_t> bytes,
+                                                     float factor);
+// CFF: the header's origin, scale and extent (and 0 written to its word at offset 36), each
+// object header's centre and radius. The vertex integers are relative to origin and scale and
+// stay as they are.
+std::optional<std::vector<std::uint8_t>> rescaledCff(std::span<const std::uint8_t> bytes,
+                                                     float factor);
+// Sail file: every record's corners and depth, x, y, z of every attached-mesh vertex. The
+// entries must end exactly at the end of the bytes.
+std::optional<std::vector<std::uint8_t>> rescaledSailFile(std::span<const std::uint8_t> bytes,
+                                                          float factor);
+// DEF: X, Y, Z of the announced records that are present in whole; a negative count scales
+// nothing. Nothing when the count itself is missing.
+std::optional<std::vector<std::uint8_t>> rescaledDefPositions(std::span<const std::uint8_t> bytes,
+                                                              float factor);
+
+// The same on files, replacing the file atomically. True when the file was rewritten; false
+// when it could not be read, is not writable, does not parse or the write failed (the file is
+// then unchanged). Nothing is reported to the user.
+bool rescaleClf(const std::string& path, float factor);
+bool rescaleCff(const std::string& path, float factor);
+bool rescaleSailFile(const std::string& path, float factor);
+bool rescaleDefPositions(const std::string& path, float factor);
+
+}  // namespace slipway

@@ -1,0 +1,128 @@
+#include "ModelFixtures.h"
+
+#include "base/ByteWriter.h"
+
+namespace slipway::test {
+
+ClfVertex clfVertex(float x, float y, float z) {
+    ClfVertex v;
+    v.x = x;
+    v.y = y;
+    v.z = z;
+    return v;
+}
+
+ClfTriangle clfTriangle(std::uint16_t a, std::uint16_t b, std::uint16_t c, float u0, float v0,
+                        float u1, float v1, float u2, float v2) {
+    ClfTriangle t;
+    t.a = a;
+    t.b = b;
+    t.c = c;
+    t.u[0] = u0;
+    t.v[0] = v0;
+    t.u[1] = u1;
+    t.v[1] = v1;
+    t.u[2] = u2;
+    t.v[2] = v2;
+    return t;
+}
+
+ClfModel clfSquare(const std::string& objectName) {
+    ClfObject square;
+    square.name = objectName;
+    square.vertices = {clfVertex(0, 0, 0), clfVertex(1, 0, 0), clfVertex(1, 1, 0),
+                       clfVertex(0, 1, 0)};
+    square.triangles = {clfTriangle(0, 1, 2, 0, 1, 1, 1, 1, 0),
+                        clfTriangle(0, 2, 3, 0, 1, 1, 0, 0, 0)};
+    ClfModel model;
+    model.levels = {{square}};
+    return model;
+}
+
+ClfObject clfCube(const std::string& name) {
+    ClfObject cube;
+    cube.name = name;
+    for (int i = 0; i < 8; ++i) {
+        cube.vertices.push_back(clfVertex(static_cast<float>(i & 1),
+                                          static_cast<float>((i >> 1) & 1),
+                                          static_cast<float>((i >> 2) & 1)));
+    }
+    // Each face as two triangles over its corners p, q, r, s in order round the face.
+    const int faces[6][4] = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1},
+                             {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
+    for (const auto& f : faces) {
+        const auto p = static_cast<std::uint16_t>(f[0]), q = static_cast<std::uint16_t>(f[1]),
+                   r = static_cast<std::uint16_t>(f[2]), s = static_cast<std::uint16_t>(f[3]);
+        cube.triangles.push_back(clfTriangle(p, q, r, 0, 0, 1, 0, 1, 1));
+        cube.triangles.push_back(clfTriangle(p, r, s, 0, 0, 1, 1, 0, 1));
+    }
+    return cube;
+}
+
+CffModel cffModel(std::vector<CffObject> objects) {
+    CffModel model;
+    model.header.scale[0] = model.header.scale[1] = model.header.scale[2] = 1;
+    CffLevel level;
+    level.objects = std::move(objects);
+    model.levels.push_back(std::move(level));
+    return model;
+}
+
+CffObject cffFan(int vertexCount, const char* shortName) {
+    CffObject object;
+    for (int i = 0; i < 4 && shortName[i]; ++i)
+        object.header.shortName[static_cast<std::size_t>(i)] = shortName[i];
+    object.header.uvScale = 256;
+    for (int i = 0; i < vertexCount; ++i) {
+        CffVertex v;
+        v.px = static_cast<std::int16_t>(i * 16);
+        v.py = static_cast<std::int16_t>((i % 2) * 64);
+        v.qz = 127;
+        v.pu = static_cast<std::int16_t>(i);
+        object.vertices.push_back(v);
+    }
+    for (int i = 1; i + 1 < vertexCount; ++i) {
+        object.triangles.push_back(
+            {0, static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(i + 1)});
+    }
+    return object;
+}
+
+std::vector<std::uint8_t> tfFile(std::uint8_t formatCode, std::uint32_t width, std::uint32_t height,
+                                 const std::vector<std::uint16_t>& level0, std::uint8_t count16) {
+    ByteWriter out;
+    out.zeros(5);
+    out.u8(formatCode);
+    out.u8(count16);
+    out.u8(0);
+    out.u32(width);
+    out.u32(height);
+    for (std::uint16_t p : level0)
+        out.u16(p);
+    return out.take();
+}
+
+std::vector<std::uint8_t> tgaFile(std::uint16_t width, std::uint16_t height, std::uint8_t depth,
+                                  const std::vector<std::uint8_t>& pixels, std::uint8_t idLength,
+                                  std::uint8_t descriptor) {
+    ByteWriter out;
+    out.u8(idLength);
+    out.u8(0);
+    out.u8(2);
+    out.zeros(9);
+    out.u16(width);
+    out.u16(height);
+    out.u8(depth);
+    out.u8(descriptor);
+    out.zeros(idLength);
+    out.bytes(pixels);
+    return out.take();
+}
+
+void patchU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes.at(offset + static_cast<std::size_t>(i)) =
+            static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+}  // namespace slipway::test
