@@ -13,6 +13,7 @@
 #include "TestFiles.h"
 #include "shipview/InfoCommand.h"
 #include "shipview/InfoReport.h"
+#include "support/DefBuilder.h"
 
 namespace slipway {
 namespace {
@@ -26,7 +27,7 @@ struct InfoRun {
 InfoRun info(const std::string& base, std::vector<std::string> args) {
     std::ostringstream out, err;
     InfoRun run;
-    run.code = runInfo(args, base, ShipOperations{}, out, err);
+    run.code = runInfo(args, base, shipOperations(), out, err);
     run.err = err.str();
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(out.str()), &error);
@@ -123,6 +124,29 @@ TEST_F(InfoCommandTest, DamagedAndMissingFiles) {
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(messages(run.json),
               (std::vector<std::string>{"Can't open Model File\n" + dir_.file("none.cff")}));
+}
+
+TEST_F(InfoCommandTest, ShipPartsCarryTheirParentsAndChainedPositions) {
+    test::writeBoxClf(dir_.file("hull.clf"), 2.0f, 2, "");
+    test::writeBoxClf(dir_.file("mast.clf"), 1.0f, 1, "");
+    test::DefBuilder()
+        .model("hull.clf", 0, 0.5f, 0)
+        .model("mast.clf", 0, 1, 0, 0)
+        .model("mast.clf", 0, 3, 0, 1)
+        .write(dir_.file("ship.def"));
+    InfoRun run = info(dir_.path(), {dir_.file("ship.def")});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_TRUE(messages(run.json).empty());
+    const QJsonArray objects = run.json["objects"].toArray();
+    ASSERT_EQ(objects.size(), 3);
+    EXPECT_EQ(objects[2].toObject()["parent"].toInt(), 1);
+    EXPECT_EQ(objects[2].toObject()["offset"].toArray()[1].toDouble(), 3.0);
+    EXPECT_EQ(objects[2].toObject()["world"].toArray()[13].toDouble(), 4.5);
+
+    run = info(dir_.path(), {dir_.file("none.def")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(messages(run.json),
+              (std::vector<std::string>{"Can,t open DEF File\n" + dir_.file("none.def")}));
 }
 
 TEST_F(InfoCommandTest, BadUsageExitsWithTwo) {

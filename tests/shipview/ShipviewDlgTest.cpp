@@ -20,6 +20,7 @@
 #include "TestFiles.h"
 #include "base/ProfileFile.h"
 #include "shipview/ShipviewApp.h"
+#include "support/DefBuilder.h"
 
 namespace slipway {
 namespace {
@@ -40,6 +41,7 @@ class ShipviewDlgTest : public ::testing::Test {
     void SetUp() override { start(); }
 
     void start() {
+        operations_ = shipOperations();
         operations_.rescaleClf = [this](const std::string& path, float factor) {
             rescaled_.emplace_back(path, factor);
             test::writeBoxClf(path, boxEdge_ * factor, boxLevels_, "");
@@ -218,6 +220,34 @@ TEST_F(ShipviewDlgTest, ResizeRefusesBadSizesAndIgnoresTheSameSize) {
     window().resizeButton()->click();
     EXPECT_TRUE(rescaled_.empty());
     EXPECT_EQ(app_->scene().objectCount(), 1);
+}
+
+TEST_F(ShipviewDlgTest, ShipFromDefOffersTheLargestLevelCountAndResizesAsAWhole) {
+    test::writeBoxClf(dir_.file("hull.clf"), 2, 3, "");
+    test::writeBoxClf(dir_.file("mast.clf"), 1, 1, "");
+    test::DefBuilder()
+        .model("hull.clf")
+        .model("mast.clf", 0, 1, 0, 0)
+        .add({.cls = 206, .file = "mast.clf", .x = 0.5f})
+        .write(dir_.file("Ship.def"));
+    open("Ship.def", ModelFileKind::Def);
+    EXPECT_TRUE(prompt_.texts().empty());
+    ASSERT_EQ(app_->scene().objectCount(), 3);
+    EXPECT_EQ(app_->scene().object(1)->parent, 0);
+    EXPECT_EQ(app_->scene().object(2)->kind, ObjectKind::Patch);
+    EXPECT_EQ(window().windowTitle(), "Kelvo : Ship.def");
+    EXPECT_TRUE(levelEnabled(3));
+    EXPECT_FALSE(levelEnabled(4));
+    const float size = window().panel().sizeValue();
+
+    // Resize rescales the DEF and every part on disk (the real operations), then reassembles.
+    window().sizeEdit()->setText(QString::number(2 * size));
+    window().resizeButton()->click();
+    EXPECT_TRUE(prompt_.texts().empty());
+    ASSERT_EQ(app_->scene().objectCount(), 3);
+    EXPECT_NEAR(window().panel().sizeValue(), 2 * size, 1e-3);
+    EXPECT_NEAR(app_->scene().object(1)->world[13], 2.0f, 1e-5);
+    EXPECT_NEAR(app_->scene().object(0)->boundsSize.x, 4.0f, 1e-5);
 }
 
 TEST_F(ShipviewDlgTest, EveryWayOfEndingAsksForTheQuitAndTheNextIdlePassEnds) {
