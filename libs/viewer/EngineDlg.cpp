@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "base/Format.h"
@@ -85,7 +86,15 @@ EngineDlg::EngineDlg(DlgEngineApp& app, const EngineDlgOptions& options)
     fps_->setFrameStyle(QFrame::Box | QFrame::Plain);
     fps_->setGeometry(dialogRect(371, 7, 23, 13));
 
-    if (options.createDevice) {
+    const bool withOpenGl = options.createDevice && RenderArea::openGlAvailable();
+    if (options.createDevice && !withOpenGl) {
+        // Reported once the window is up, like any other failure of the device set-up.
+        QTimer::singleShot(0, this, [this] {
+            tell(*prompt_, kDeviceFailedText);
+            onOk();
+        });
+    }
+    if (withOpenGl) {
         glArea_ = new RenderArea(device_, client_);
         glArea_->onContextReady = [this] { createDevice(); };
         glArea_->onContextGone = [this] { releaseDevice(); };
@@ -127,11 +136,16 @@ EngineDlg::EngineDlg(DlgEngineApp& app, const EngineDlgOptions& options)
 }
 
 EngineDlg::~EngineDlg() {
-    // The render area's context goes with it; the device is released on the way.
-    if (glArea_ != nullptr && deviceReady_) {
-        glArea_->makeCurrent();
-        releaseDevice();
-        glArea_->doneCurrent();
+    // The render area outlives this part of the window (the base class deletes it), so the
+    // device is released here, while its context still exists, and the callbacks cut.
+    if (glArea_ != nullptr) {
+        glArea_->onContextReady = nullptr;
+        glArea_->onContextGone = nullptr;
+        if (deviceReady_) {
+            glArea_->makeCurrent();
+            releaseDevice();
+            glArea_->doneCurrent();
+        }
     }
 }
 

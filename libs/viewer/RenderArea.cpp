@@ -1,5 +1,6 @@
 #include "viewer/RenderArea.h"
 
+#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
@@ -9,6 +10,19 @@ RenderArea::RenderArea(DisplayDevice& device, QWidget* parent)
     : QOpenGLWidget(parent), device_(device) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFormat(viewerSurfaceFormat());
+}
+
+bool RenderArea::openGlAvailable() {
+    // These platforms draw widgets without a window system and cannot host an OpenGL widget,
+    // even where they can make a context.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == "offscreen" || platform == "minimal" || platform == "minimalegl") {
+        return false;
+    }
+    QOpenGLContext probe;
+    probe.setFormat(viewerSurfaceFormat());
+    return probe.create() && probe.format().version() >= qMakePair(3, 3) &&
+           probe.format().profile() == QSurfaceFormat::CoreProfile;
 }
 
 void RenderArea::initializeGL() {

@@ -18,6 +18,10 @@ class RenderArea : public QOpenGLWidget {
   public:
     RenderArea(DisplayDevice& device, QWidget* parent);
 
+    // Whether the platform can give the viewers' OpenGL 3.3 core context at all. Where it cannot
+    // (no display, an old driver) no render area may be made: the toolkit fails hard on it.
+    static bool openGlAvailable();
+
     // Called once the context exists (current); creates the device and reports the outcome.
     std::function<void()> onContextReady;
     // Called, with the context current, just before the context goes away.

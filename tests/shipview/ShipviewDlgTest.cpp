@@ -250,6 +250,18 @@ TEST_F(ShipviewDlgTest, ShipFromDefOffersTheLargestLevelCountAndResizesAsAWhole)
     EXPECT_NEAR(app_->scene().object(0)->boundsSize.x, 4.0f, 1e-5);
 }
 
+TEST_F(ShipviewDlgTest, WithoutOpenGlTheDeviceFailureIsToldAndTheProgramEnds) {
+    // The offscreen platform offers no OpenGL at all.
+    app_ = std::make_unique<ShipviewApp>(dir_.path(), clock_, operations_, true);
+    ASSERT_TRUE(app_->initInstance());
+    window().setPrompt(prompt_);
+    QApplication::processEvents();
+    EXPECT_EQ(prompt_.texts(), (std::vector<std::string>{"Failed Create device"}));
+    EXPECT_FALSE(window().deviceReady());
+    EXPECT_TRUE(app_->quitRequested());
+    EXPECT_FALSE(app_->idlePass());
+}
+
 TEST_F(ShipviewDlgTest, EveryWayOfEndingAsksForTheQuitAndTheNextIdlePassEnds) {
     enum Way { ExitButton, Escape, CloseBox, EnterInSizeField };
     for (Way way : {ExitButton, Escape, CloseBox, EnterInSizeField}) {
