@@ -1,6 +1,7 @@
 // Reading a CFF model into the scene.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "engine/LoaderSupport.h"
@@ -65,6 +66,17 @@ bool layoutFits(std::span<const std::uint8_t> bytes, const CffHeader& header, st
     return in.ok();
 }
 
+// q / 127 for every signed byte, so each normal component is one lookup.
+const std::array<float, 256>& normalTable() {
+    static const std::array<float, 256> table = [] {
+        std::array<float, 256> t{};
+        for (int q = -128; q < 128; ++q)
+            t[static_cast<std::uint8_t>(q)] = static_cast<float>(q) / 127.0f;
+        return t;
+    }();
+    return table;
+}
+
 // A decoded value that is not a finite number (a divisor of 0, say) becomes 0.
 float finiteOrZero(float value) {
     return std::isfinite(value) ? value : 0.0f;
@@ -77,34 +89,39 @@ void readPart(MeshPart& part, const CffObjectHeader& oh, const CffHeader& header
     const std::size_t triangleSize = cffTriangleSize(oh.vertexRecords);
     const std::span<const std::uint8_t> indexBytes = in.view(triangles * triangleSize);
 
-    part.vertices.resize(vertexRecords);
+    const std::array<float, 256>& normals = normalTable();
+    // Filled by appending, so the arrays are written once rather than cleared first.
+    part.vertices.reserve(vertexRecords);
     for (std::size_t i = 0; i < vertexRecords; ++i) {
         const CffVertex r = decodeCffVertex(vertexBytes.data() + i * kCffVertexSize);
-        RenderVertex& v = part.vertices[i];
+        RenderVertex v;
         v.x = static_cast<float>(r.px * 2) * header.scale[0] / 65536.0f + header.origin[0];
         v.y = static_cast<float>(r.py * 2) * header.scale[1] / 65536.0f + header.origin[1];
         v.z = static_cast<float>(r.pz * 2) * header.scale[2] / 65536.0f + header.origin[2];
-        v.nx = static_cast<float>(r.qx) / 127.0f;
-        v.ny = static_cast<float>(r.qy) / 127.0f;
-        v.nz = static_cast<float>(r.qz) / 127.0f;
+        v.nx = normals[static_cast<std::uint8_t>(r.qx)];
+        v.ny = normals[static_cast<std::uint8_t>(r.qy)];
+        v.nz = normals[static_cast<std::uint8_t>(r.qz)];
         v.u = finiteOrZero(static_cast<float>(r.pu) / oh.uvScale);
         v.v = finiteOrZero(static_cast<float>(r.pv) / oh.uvScale);
+        part.vertices.push_back(v);
     }
 
     // Without vertices no triangle can be drawn; its indices are left out.
     if (vertexRecords == 0)
         return;
+    // An index past the vertices would be drawn from outside the array: it becomes 0.
     part.indices.resize(triangles * 3);
+    std::uint16_t* dst = part.indices.data();
     const std::uint8_t* src = indexBytes.data();
-    for (std::size_t i = 0; i < triangles * 3; ++i) {
-        std::size_t index;
-        if (triangleSize == 6) {
-            index = static_cast<std::size_t>(src[2 * i] | (src[2 * i + 1] << 8));
-        } else {
-            index = src[i];
+    if (triangleSize == 6) {
+        for (std::size_t i = 0; i < triangles * 3; ++i) {
+            const std::uint16_t index = le::u16(src + 2 * i);
+            dst[i] = index < vertexRecords ? index : 0;
         }
-        // An index past the vertices would be drawn from outside the array.
-        part.indices[i] = index < vertexRecords ? static_cast<std::uint16_t>(index) : 0;
+    } else {
+        for (std::size_t i = 0; i < triangles * 3; ++i) {
+            dst[i] = src[i] < vertexRecords ? src[i] : 0;
+        }
     }
 }
 

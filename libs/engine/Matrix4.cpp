@@ -42,7 +42,8 @@ Matrix4 multiply(const Matrix4& a, const Matrix4& b) {
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < 4; ++j) {
             float sum = 0.0f;
-            for (int k = 0; k < 4; ++k) sum += b[4 * i + k] * a[4 * k + j];
+            for (int k = 0; k < 4; ++k)
+                sum += b[4 * i + k] * a[4 * k + j];
             r[4 * i + j] = sum;
         }
     }
@@ -73,7 +74,8 @@ std::optional<Vec3> transformPoint(Vec3 p, const Matrix4& m) {
     const float y = p.x * m[1] + p.y * m[5] + p.z * m[9] + m[13];
     const float z = p.x * m[2] + p.y * m[6] + p.z * m[10] + m[14];
     const float w = p.x * m[3] + p.y * m[7] + p.z * m[11] + m[15];
-    if (std::fabs(w) < 0.00001f) return std::nullopt;
+    if (std::fabs(w) < 0.00001f)
+        return std::nullopt;
     return Vec3{x / w, y / w, z / w};
 }
 

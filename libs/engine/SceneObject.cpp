@@ -1,6 +1,7 @@
 #include "engine/SceneObject.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 namespace slipway {
@@ -65,43 +66,63 @@ void SceneObject::computeBounds() {
     boundsSize = Vec3{hi.x - lo.x, hi.y - lo.y, hi.z - lo.z};
 }
 
+namespace {
+
+// The unit normal of the triangle (p0, p1, p2), or (0, 0, 0) when it has no direction.
+Vec3 faceNormal(const RenderVertex& p0, const RenderVertex& p1, const RenderVertex& p2) {
+    const float e1x = p1.x - p0.x, e1y = p1.y - p0.y, e1z = p1.z - p0.z;
+    const float e2x = p2.x - p0.x, e2y = p2.y - p0.y, e2z = p2.z - p0.z;
+    const float nx = e1y * e2z - e1z * e2y;
+    const float ny = e1z * e2x - e1x * e2z;
+    const float nz = e1x * e2y - e1y * e2x;
+    const float len2 = nx * nx + ny * ny + nz * nz;
+    if (len2 >= FLT_MIN && len2 <= FLT_MAX) {
+        const float inv = 1.0f / std::sqrt(len2);
+        return Vec3{nx * inv, ny * inv, nz * inv};
+    }
+    // Very small or very large: in double the length cannot underflow or overflow. A zero or
+    // non-finite length (no area, or corners at infinity) gives no direction.
+    const double len = std::sqrt(static_cast<double>(nx) * nx + static_cast<double>(ny) * ny +
+                                 static_cast<double>(nz) * nz);
+    if (!(len > 0 && len < HUGE_VAL))
+        return Vec3{};
+    return Vec3{static_cast<float>(nx / len), static_cast<float>(ny / len),
+                static_cast<float>(nz / len)};
+}
+
+}  // namespace
+
 void SceneObject::computeNormals() {
+    std::vector<std::uint8_t> done;
     for (MeshPart& part : meshes()) {
         RenderVertex* verts = part.vertices.data();
         const std::size_t count = part.vertices.size();
-        for (std::size_t i = 0; i < count; ++i)
-            verts[i].nx = verts[i].ny = verts[i].nz = 0;
-        const std::size_t triangles = part.indices.size() / 3;
         const std::uint16_t* idx = part.indices.data();
-        for (std::size_t t = 0; t < triangles; ++t) {
+        // A vertex ends with the normal of the last triangle that uses it. Walking the
+        // triangles from the last, each vertex is written once, and a triangle whose corners
+        // all have their normal already needs no normal of its own.
+        done.assign(count, 0);
+        for (std::size_t t = part.indices.size() / 3; t-- > 0;) {
             const std::size_t a = idx[3 * t], b = idx[3 * t + 1], c = idx[3 * t + 2];
             // Indices are checked when the mesh is built; this guard only keeps a hand-made
             // mesh from reading outside its vertices.
             if (a >= count || b >= count || c >= count)
                 continue;
-            const float e1x = verts[b].x - verts[a].x, e1y = verts[b].y - verts[a].y,
-                        e1z = verts[b].z - verts[a].z;
-            const float e2x = verts[c].x - verts[a].x, e2y = verts[c].y - verts[a].y,
-                        e2z = verts[c].z - verts[a].z;
-            float nx = e1y * e2z - e1z * e2y;
-            float ny = e1z * e2x - e1x * e2z;
-            float nz = e1x * e2y - e1y * e2x;
-            const float len = std::sqrt(nx * nx + ny * ny + nz * nz);
-            if (len > 0 && std::isfinite(len)) {
-                const float inv = 1.0f / len;
-                nx *= inv;
-                ny *= inv;
-                nz *= inv;
-            }
-            if (!(len > 0 && std::isfinite(len)) || !std::isfinite(nx) || !std::isfinite(ny) ||
-                !std::isfinite(nz)) {
-                nx = ny = nz = 0;
-            }
+            if (done[a] && done[b] && done[c])
+                continue;
+            const Vec3 n = faceNormal(verts[a], verts[b], verts[c]);
             for (std::size_t k : {a, b, c}) {
-                verts[k].nx = nx;
-                verts[k].ny = ny;
-                verts[k].nz = nz;
+                if (done[k])
+                    continue;
+                done[k] = 1;
+                verts[k].nx = n.x;
+                verts[k].ny = n.y;
+                verts[k].nz = n.z;
             }
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!done[i])
+                verts[i].nx = verts[i].ny = verts[i].nz = 0;
         }
     }
 }

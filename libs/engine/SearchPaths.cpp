@@ -11,7 +11,9 @@ namespace {
 
 constexpr const char* kAbsent = "$";
 
-bool present(const std::string& value) { return value.empty() || value[0] != '$'; }
+bool present(const std::string& value) {
+    return value.empty() || value[0] != '$';
+}
 
 std::string candidateIn(const std::string& dir, const std::string& name) {
     std::string out = dir;
@@ -26,12 +28,17 @@ SearchPaths::SearchPaths(std::string baseDirectory)
     : baseDirectory_(std::move(baseDirectory)),
       settingsPath_(baseDirectory_ + kNativeSeparator + "Dialog.ini") {}
 
-SearchPaths SearchPaths::fromCurrentDirectory() { return SearchPaths(currentDirectory()); }
+SearchPaths SearchPaths::fromCurrentDirectory() {
+    return SearchPaths(currentDirectory());
+}
 
 std::string SearchPaths::existing(const std::string& candidate) {
-    if (candidate.size() > kMaxPath) return {};
-    if (fileExists(candidate)) return candidate;
-    if (auto found = locateFile(candidate)) return *found;
+    if (candidate.size() > kMaxPath)
+        return {};
+    if (fileExists(candidate))
+        return candidate;
+    if (auto found = locateFile(candidate))
+        return *found;
     return {};
 }
 
@@ -40,9 +47,10 @@ bool SearchPaths::getRecentFile(int index, std::string& path) const {
         writeFileAtomically(settingsPath_, {});
         return false;
     }
-    std::string value = readProfileString(settingsPath_, kRecentFilesSection,
-                                          formatText("FILE%d", index), kAbsent);
-    if (!present(value)) return false;
+    std::string value =
+        readProfileString(settingsPath_, kRecentFilesSection, formatText("FILE%d", index), kAbsent);
+    if (!present(value))
+        return false;
     path = value;
     return true;
 }
@@ -50,20 +58,22 @@ bool SearchPaths::getRecentFile(int index, std::string& path) const {
 void SearchPaths::addRecentFile(const std::string& path) const {
     std::string slots[kRecentFiles];
     for (int i = 0; i < kRecentFiles - 1; ++i) {
-        slots[i + 1] = readProfileString(settingsPath_, kRecentFilesSection,
-                                         formatText("FILE%d", i), kAbsent);
+        slots[i + 1] =
+            readProfileString(settingsPath_, kRecentFilesSection, formatText("FILE%d", i), kAbsent);
     }
     slots[0] = path.substr(0, kMaxPath);
     for (int i = 0; i < kRecentFiles; ++i) {
-        if (slots[i].empty() || slots[i][0] == '$') break;
+        if (slots[i].empty() || slots[i][0] == '$')
+            break;
         writeProfileString(settingsPath_, kRecentFilesSection, formatText("FILE%d", i), slots[i]);
     }
 }
 
 bool SearchPaths::getRecentDirectory(std::string& directory) const {
-    std::string value = readProfileString(settingsPath_, kRecentDirectorySection, "DIRECTORY",
-                                          kAbsent);
-    if (!present(value)) return false;
+    std::string value =
+        readProfileString(settingsPath_, kRecentDirectorySection, "DIRECTORY", kAbsent);
+    if (!present(value))
+        return false;
     directory = value;
     return true;
 }
@@ -75,9 +85,10 @@ void SearchPaths::setRecentDirectory(const std::string& directory) const {
 std::vector<std::string> SearchPaths::directoryList(const char* section, int limit) const {
     std::vector<std::string> dirs;
     for (int i = 0; i < limit; ++i) {
-        std::string value = readProfileString(settingsPath_, section, formatText("PATH%d", i),
-                                              kAbsent);
-        if (!present(value)) break;
+        std::string value =
+            readProfileString(settingsPath_, section, formatText("PATH%d", i), kAbsent);
+        if (!present(value))
+            break;
         dirs.push_back(value);
     }
     return dirs;
@@ -140,7 +151,8 @@ bool SearchPaths::findTexture(std::string& name, int& warnMissing, UserPrompt& p
     if (warnMissing) {
         const PromptAnswer answer = prompt.show(formatText("Can't Find Texture: %s", name.c_str()),
                                                 PromptButtons::OkCancel);
-        if (answer == PromptAnswer::Cancel) warnMissing = 0;
+        if (answer == PromptAnswer::Cancel)
+            warnMissing = 0;
     }
     return false;
 }

@@ -42,12 +42,9 @@ void rescaleShip(const std::string& defPath, float factor, const SearchPaths& se
     const auto bytes = readFileBytes(defPath);
     if (!bytes)
         return;
-    const auto scaled = rescaledDefPositions(*bytes, factor);
-    if (!scaled)
-        return;
     // Without the new positions the ship must not change at all, or its parts would no longer
     // fit together.
-    if (*scaled != *bytes && !writeFileAtomically(defPath, *scaled))
+    if (!rescaleDefPositions(defPath, factor))
         return;
 
     std::vector<NamedFile> files;

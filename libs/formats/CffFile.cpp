@@ -5,14 +5,6 @@
 
 namespace slipway {
 
-namespace {
-
-std::int16_t loadI16(const std::uint8_t* p) {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
-}
-
-}  // namespace
-
 CffHeader readCffHeader(ByteReader& in) {
     CffHeader h;
     for (float& v : h.origin)
@@ -40,19 +32,6 @@ CffObjectHeader readCffObjectHeader(ByteReader& in) {
     h.keyRecords = in.i32();
     in.bytes(h.shortName.data(), h.shortName.size());
     return h;
-}
-
-CffVertex decodeCffVertex(const std::uint8_t* r) {
-    CffVertex v;
-    v.px = loadI16(r);
-    v.py = loadI16(r + 2);
-    v.pz = loadI16(r + 4);
-    v.pu = loadI16(r + 6);
-    v.pv = loadI16(r + 8);
-    v.qx = static_cast<std::int8_t>(r[10]);
-    v.qy = static_cast<std::int8_t>(r[11]);
-    v.qz = static_cast<std::int8_t>(r[12]);
-    return v;
 }
 
 CffVertex readCffVertex(ByteReader& in) {

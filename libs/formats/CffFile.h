@@ -14,6 +14,7 @@
 #include "base/ByteReader.h"
 #include "base/ByteWriter.h"
 #include "formats/KeyRecord.h"
+#include "formats/LittleEndian.h"
 
 namespace slipway {
 
@@ -64,7 +65,17 @@ inline std::size_t cffTriangleSize(std::int32_t vertexRecords) {
 CffHeader readCffHeader(ByteReader& in);
 CffObjectHeader readCffObjectHeader(ByteReader& in);
 CffVertex readCffVertex(ByteReader& in);
-CffVertex decodeCffVertex(const std::uint8_t* record);
+// Decodes a vertex record from a pointer to at least kCffVertexSize bytes.
+inline CffVertex decodeCffVertex(const std::uint8_t* r) {
+    return CffVertex{le::i16(r),
+                     le::i16(r + 2),
+                     le::i16(r + 4),
+                     le::i16(r + 6),
+                     le::i16(r + 8),
+                     static_cast<std::int8_t>(r[10]),
+                     static_cast<std::int8_t>(r[11]),
+                     static_cast<std::int8_t>(r[12])};
+}
 // The u32 at offset 36 of a texture record: how many 20-byte entries follow it.
 std::uint32_t cffTextureExtraEntries(std::span<const std::uint8_t> record);
 

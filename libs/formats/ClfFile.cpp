@@ -1,28 +1,6 @@
 #include "formats/ClfFile.h"
 
-#include <cstring>
-
 namespace slipway {
-
-namespace {
-
-std::uint16_t loadU16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t loadU32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-float loadF32(const std::uint8_t* p) {
-    const std::uint32_t bits = loadU32(p);
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
-
-}  // namespace
 
 ClfHeader readClfHeader(ByteReader& in) {
     ClfHeader h;
@@ -50,31 +28,6 @@ ClfObjectHeader readClfObjectHeader(ByteReader& in) {
     h.doubleSidedFlag = in.u8();
     in.skip(20);
     return h;
-}
-
-ClfVertex decodeClfVertex(const std::uint8_t* r) {
-    ClfVertex v;
-    v.x = loadF32(r);
-    v.y = loadF32(r + 4);
-    v.z = loadF32(r + 8);
-    v.nx = loadF32(r + 12);
-    v.ny = loadF32(r + 16);
-    v.nz = loadF32(r + 20);
-    v.extra = loadU32(r + 24);
-    return v;
-}
-
-ClfTriangle decodeClfTriangle(const std::uint8_t* r) {
-    ClfTriangle t;
-    t.a = loadU16(r);
-    t.b = loadU16(r + 2);
-    t.c = loadU16(r + 4);
-    t.textureIndex = loadU16(r + 6);
-    for (int k = 0; k < 3; ++k) {
-        t.u[k] = loadF32(r + 8 + 8 * k);
-        t.v[k] = loadF32(r + 12 + 8 * k);
-    }
-    return t;
 }
 
 ClfVertex readClfVertex(ByteReader& in) {

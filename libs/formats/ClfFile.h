@@ -13,6 +13,7 @@
 #include "base/ByteReader.h"
 #include "base/ByteWriter.h"
 #include "formats/KeyRecord.h"
+#include "formats/LittleEndian.h"
 
 namespace slipway {
 
@@ -67,9 +68,24 @@ ClfHeader readClfHeader(ByteReader& in);
 ClfObjectHeader readClfObjectHeader(ByteReader& in);
 ClfVertex readClfVertex(ByteReader& in);
 ClfTriangle readClfTriangle(ByteReader& in);
-// Decodes a triangle record from exactly kClfTriangleSize bytes (no bounds check needed).
-ClfTriangle decodeClfTriangle(const std::uint8_t* record);
-ClfVertex decodeClfVertex(const std::uint8_t* record);
+
+// Decode one record from a pointer to at least its size in bytes (checked by the caller).
+inline ClfVertex decodeClfVertex(const std::uint8_t* r) {
+    return ClfVertex{le::f32(r),      le::f32(r + 4),  le::f32(r + 8), le::f32(r + 12),
+                     le::f32(r + 16), le::f32(r + 20), le::u32(r + 24)};
+}
+inline ClfTriangle decodeClfTriangle(const std::uint8_t* r) {
+    ClfTriangle t;
+    t.a = le::u16(r);
+    t.b = le::u16(r + 2);
+    t.c = le::u16(r + 4);
+    t.textureIndex = le::u16(r + 6);
+    for (int k = 0; k < 3; ++k) {
+        t.u[k] = le::f32(r + 8 + 8 * k);
+        t.v[k] = le::f32(r + 12 + 8 * k);
+    }
+    return t;
+}
 
 void writeClfHeader(ByteWriter& out, const ClfHeader& header);
 void writeClfTextureName(ByteWriter& out, const std::string& name);

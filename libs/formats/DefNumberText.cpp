@@ -88,39 +88,35 @@ float readLeadingFloat(std::string_view text) {
     const char* last = text.data() + end;
     const auto result = std::from_chars(first, last, value, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double: tell which by where the first significant digit
-        // sits, moved by the exponent.
-        long long position = 0;  // decimal exponent of the first non-zero digit, roughly
-        std::size_t k = start;
-        bool seenNonZero = false;
-        long long leadingZeros = 0;
-        for (; k < end && text[k] != 'e' && text[k] != 'E'; ++k) {
+        // Beyond a double's range. It overflowed when the first significant digit, moved by
+        // the exponent, stands left of the point; otherwise it underflowed.
+        long long firstDigitPower = 0;  // the power of ten of the first non-zero digit, plus 1
+        bool nonZero = false;
+        long long zeros = 0;
+        for (std::size_t k = start; k < i && !nonZero; ++k) {
             if (text[k] == '.')
                 continue;
-            if (text[k] != '0') {
-                seenNonZero = true;
-                break;
+            if (text[k] == '0') {
+                ++zeros;
+            } else {
+                nonZero = true;
             }
-            ++leadingZeros;
         }
-        if (seenNonZero)
-            position = static_cast<long long>(intDigits) - leadingZeros;
+        if (nonZero)
+            firstDigitPower = static_cast<long long>(intDigits) - zeros;
         long long exponent = 0;
-        std::size_t e = start;
-        while (e < end && text[e] != 'e' && text[e] != 'E')
-            ++e;
-        if (e < end) {
-            std::size_t d = e + 1;
-            const bool expNegative = text[d] == '-';
+        if (end > i) {
+            std::size_t d = i + 1;
+            const bool exponentNegative = text[d] == '-';
             if (text[d] == '+' || text[d] == '-')
                 ++d;
             for (; d < end; ++d)
                 exponent = std::min(exponent * 10 + (text[d] - '0'), 1000000LL);
-            if (expNegative)
+            if (exponentNegative)
                 exponent = -exponent;
         }
-        value =
-            seenNonZero && position + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        value = nonZero && firstDigitPower + exponent > 0 ? std::numeric_limits<double>::infinity()
+                                                          : 0.0;
     }
     if (negative)
         value = -value;

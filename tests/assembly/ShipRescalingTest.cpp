@@ -145,6 +145,16 @@ TEST(ShipRescaling, AnUnreadableOrBrokenDefChangesNothing) {
         EXPECT_EQ(test::readBytes(ship.dir.file(name)), bytes) << name;
     }
     EXPECT_EQ(test::readBytes(ship.defPath), (Bytes{1, 0}));
+
+    // A DEF its owner may not write stays as it is, and so does every file it names.
+    DefBuilder().add(entry(200, "hull.clf")).write(ship.defPath);
+    const Bytes locked = test::readBytes(ship.defPath);
+    std::filesystem::permissions(ship.defPath, std::filesystem::perms::owner_read);
+    rescaleShip(ship.defPath, 2, ship.paths, ship.prompt);
+    EXPECT_EQ(test::readBytes(ship.defPath), locked);
+    for (const auto& [name, bytes] : ship.files) {
+        EXPECT_EQ(test::readBytes(ship.dir.file(name)), bytes) << name;
+    }
     EXPECT_TRUE(ship.prompt.texts().empty());
 }
 

@@ -146,8 +146,9 @@ TEST(CffLoader, DamagedFilesAddNothing) {
     model.textureRecords[0].extra.resize(1);
     const std::vector<std::uint8_t> good = writeCff(model);
     for (ViewerForm form : {ViewerForm::Shipview, ViewerForm::Meshview}) {
+        SceneHarness h(form);
         for (std::size_t size = 0; size < good.size(); ++size) {
-            SceneHarness h(form);
+            h.prompt.reset();
             const std::vector<std::uint8_t> cut(good.begin(),
                                                 good.begin() + static_cast<long>(size));
             EXPECT_EQ(h.cff(cut), -1) << size;

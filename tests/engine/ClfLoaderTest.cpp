@@ -67,6 +67,22 @@ TEST(ClfLoader, SharedCoordinatesShareAVertexAndOthersAreCopiedAtTheEnd) {
     EXPECT_EQ(part.vertices[6].v, -50.0f);
 }
 
+TEST(ClfLoader, SplittingStopsWhere16BitIndicesEnd) {
+    // 65,535 vertices: one copy still gets index 65535; a further one could not be addressed,
+    // so that corner keeps the vertex's first coordinates.
+    ClfObject object;
+    object.vertices.assign(65535, clfVertex(1, 2, 3));
+    object.triangles = {clfTriangle(0, 1, 2, 0.5f, 0.5f), clfTriangle(0, 1, 2, 0.25f, 0.25f),
+                        clfTriangle(0, 1, 2, 0.75f, 0.75f)};
+    SceneHarness h;
+    const MeshPart& part = onlyPart(h, h.clf(writeClf(oneObject(object))));
+    EXPECT_EQ(part.vertexCount(), 65536u);
+    EXPECT_EQ(part.indices[3], 65535);
+    EXPECT_EQ(part.vertices[65535].u, 0.25f);
+    EXPECT_EQ(part.indices[6], 0);
+    EXPECT_EQ(part.vertices[0].u, 0.5f);
+}
+
 TEST(ClfLoader, EmptyObjectIsSkippedAndTheNextIsReadInPlace) {
     ClfObject empty;
     empty.name = "empty";
@@ -200,14 +216,18 @@ TEST(ClfLoader, DamagedFilesAddNothing) {
     model.levels.push_back({test::clfCube()});
     const std::vector<std::uint8_t> good = writeClf(model);
     for (ViewerForm form : {ViewerForm::Shipview, ViewerForm::Meshview}) {
+        SceneHarness h(form);
         for (std::size_t size = 0; size < good.size(); ++size) {
-            SceneHarness h(form);
+            h.prompt.reset();
             const std::vector<std::uint8_t> cut(good.begin(),
                                                 good.begin() + static_cast<long>(size));
             const int slot = h.clf(cut);
             // The model editor reads level 0 only, so a cut in level 1 does not matter to it.
             if (form == ViewerForm::Meshview && size >= 48 + 256 + 144 + 4 * 28 + 2 * 32) {
                 EXPECT_EQ(slot, 0) << size;
+                h.scene.clear(h.listener);
+                h.listener.loads.clear();
+                h.textures.releaseTextures();
                 continue;
             }
             EXPECT_EQ(slot, -1) << size;

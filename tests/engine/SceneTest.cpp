@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/CameraObject.h"
+#include "engine/FillRandom.h"
 #include "engine/Scene.h"
 
 namespace slipway {
@@ -249,6 +250,51 @@ TEST(SceneObject, KeyPoseTurnsZThenXThenYAndMirrorsX) {
     EXPECT_NEAR(p.vertices[0].nx, 0, 1e-6);
     EXPECT_NEAR(p.vertices[0].ny, 0, 1e-6);
     EXPECT_NEAR(p.vertices[0].nz, -1, 1e-6);
+}
+
+}  // namespace
+}  // namespace slipway
+
+namespace slipway {
+namespace {
+
+// The straightforward rule: clear every normal, then each triangle in index order overwrites
+// its corners with its face normal.
+std::vector<Vec3> referenceNormals(const MeshPart& part) {
+    std::vector<Vec3> normals(part.vertices.size());
+    for (std::size_t t = 0; t + 2 < part.indices.size(); t += 3) {
+        const RenderVertex& a = part.vertices[part.indices[t]];
+        const RenderVertex& b = part.vertices[part.indices[t + 1]];
+        const RenderVertex& c = part.vertices[part.indices[t + 2]];
+        const Vec3 n =
+            cross(Vec3{b.x - a.x, b.y - a.y, b.z - a.z}, Vec3{c.x - a.x, c.y - a.y, c.z - a.z});
+        const Vec3 unit = length(n) > 0 ? normalize(n) : Vec3{};
+        for (int k = 0; k < 3; ++k)
+            normals[part.indices[t + static_cast<std::size_t>(k)]] = unit;
+    }
+    return normals;
+}
+
+TEST(SceneObject, NormalsMatchTheStraightforwardRuleOnARandomMesh) {
+    FillRandom random(42);
+    MeshPart mesh;
+    for (int i = 0; i < 300; ++i) {
+        // Coarse coordinates, so that some triangles are degenerate.
+        mesh.vertices.push_back(at(static_cast<float>(random.next() % 5),
+                                   static_cast<float>(random.next() % 5),
+                                   static_cast<float>(random.next() % 3)));
+    }
+    for (int i = 0; i < 3000; ++i)
+        mesh.indices.push_back(static_cast<std::uint16_t>(random.next() % 300));
+    const std::vector<Vec3> expected = referenceNormals(mesh);
+    auto object = model({mesh});
+    object->computeNormals();
+    const auto& v = object->meshes()[0].vertices;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        EXPECT_FLOAT_EQ(v[i].nx, expected[i].x) << i;
+        EXPECT_FLOAT_EQ(v[i].ny, expected[i].y) << i;
+        EXPECT_FLOAT_EQ(v[i].nz, expected[i].z) << i;
+    }
 }
 
 }  // namespace
