@@ -57,6 +57,17 @@ void LodPanel::modelRead(int levels, const Scene& scene) {
     }
 }
 
+void LodPanel::openFinished(const Scene& scene) {
+    if (!resizeEnabled_) {
+        return;  // nothing was read
+    }
+    const SceneStatistics stats = scene.statistics();
+    vertexTotal_ = stats.vertices;
+    triangleTotal_ = stats.triangles;
+    sizeValue_ = stats.size;
+    oldSize_ = sizeValue_;
+}
+
 void LodPanel::sceneCleared() {
     lodCount_ = 1;
     selectedLevel_ = 1;

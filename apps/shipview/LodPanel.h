@@ -32,6 +32,10 @@ class LodPanel {
     // A model file with `levels` levels of detail was read into `scene`.
     void modelRead(int levels, const Scene& scene);
     void sceneCleared();
+    // Measures again once a whole open has finished. A ship's patch and cannon parts are read
+    // as models and change their kind only afterwards, so the counts taken at their reads
+    // would include them.
+    void openFinished(const Scene& scene);
     // Switches every model to level `level` (1 to 4) and recounts; the size stays the one of
     // level 1.
     void selectLevel(int level, Scene& scene);

@@ -92,6 +92,8 @@ void ShipviewDlg::buildMenu() {
 
 void ShipviewDlg::readModelFile(ModelFileKind kind, const std::string& path) {
     readShipviewFile(kind, path, scene(), services(), operations_);
+    panel_.openFinished(scene());
+    showFields();
 }
 
 void ShipviewDlg::showFields() {
@@ -164,6 +166,8 @@ void ShipviewDlg::resizeModel() {
             operations_.assembleShip(scene(), path, services());
             break;
     }
+    panel_.openFinished(scene());
+    showFields();
     scene().fitCamera(camera());
     QApplication::restoreOverrideCursor();
 }

@@ -238,7 +238,11 @@ TEST_F(ShipviewDlgTest, ShipFromDefOffersTheLargestLevelCountAndResizesAsAWhole)
     EXPECT_EQ(window().windowTitle(), "Kelvo : Ship.def");
     EXPECT_TRUE(levelEnabled(3));
     EXPECT_FALSE(levelEnabled(4));
+    // The patch is counted by neither the counts nor the size: hull 24 + mast 24 vertices.
+    EXPECT_EQ(text(window().verticesEdit()), "48");
+    EXPECT_EQ(text(window().trianglesEdit()), "24");
     const float size = window().panel().sizeValue();
+    EXPECT_NEAR(size, 3.4641f, 1e-4);
 
     // Resize rescales the DEF and every part on disk (the real operations), then reassembles.
     window().sizeEdit()->setText(QString::number(2 * size));
@@ -246,6 +250,7 @@ TEST_F(ShipviewDlgTest, ShipFromDefOffersTheLargestLevelCountAndResizesAsAWhole)
     EXPECT_TRUE(prompt_.texts().empty());
     ASSERT_EQ(app_->scene().objectCount(), 3);
     EXPECT_NEAR(window().panel().sizeValue(), 2 * size, 1e-3);
+    EXPECT_EQ(text(window().trianglesEdit()), "24");
     EXPECT_NEAR(app_->scene().object(1)->world[13], 2.0f, 1e-5);
     EXPECT_NEAR(app_->scene().object(0)->boundsSize.x, 4.0f, 1e-5);
 }
