@@ -1,5 +1,6 @@
 // `shipview --info`: the JSON report of a loaded file, its messages and exit codes.
 
+#include <map>
 #include <sstream>
 
 #include <QJsonArray>
@@ -11,6 +12,7 @@
 #include "ShipviewFixtures.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "demoship/DemoShip.h"
 #include "shipview/InfoCommand.h"
 #include "shipview/InfoReport.h"
 #include "support/DefBuilder.h"
@@ -147,6 +149,44 @@ TEST_F(InfoCommandTest, ShipPartsCarryTheirParentsAndChainedPositions) {
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(messages(run.json),
               (std::vector<std::string>{"Can,t open DEF File\n" + dir_.file("none.def")}));
+}
+
+TEST_F(InfoCommandTest, DemoShipAssemblesSilentlyWithEveryKindOfPartAndWavesItsFlags) {
+    ASSERT_TRUE(demo::writeDemoShip(dir_.path()));
+    const std::string def = dir_.file(demo::kDemoDefFile);
+    const InfoRun still = info(dir_.path(), {"--geometry", def});
+    EXPECT_EQ(still.code, 0);
+    EXPECT_TRUE(messages(still.json).empty()) << ::testing::PrintToString(messages(still.json));
+    std::map<int, int> kinds;
+    int firstFlag = -1;
+    const QJsonArray objects = still.json["objects"].toArray();
+    for (int i = 0; i < objects.size(); ++i) {
+        const QJsonObject o = objects[i].toObject();
+        ++kinds[o["kind"].toInt()];
+        EXPECT_LT(o["parent"].toInt(), o["slot"].toInt());  // parents come first
+        if (o["kind"].toInt() == 204 && firstFlag < 0) {
+            firstFlag = i;
+        }
+    }
+    for (int kind : {200, 202, 203, 204, 206}) {
+        EXPECT_GT(kinds[kind], 0) << kind;
+    }
+    EXPECT_EQ(still.json["textures"].toArray().size(), 10);
+
+    // One animation step moves the flag's vertices; nothing else changes.
+    const InfoRun waved = info(dir_.path(), {"--geometry", "--animate", "300", def});
+    ASSERT_GE(firstFlag, 0);
+    auto positions = [&](const InfoRun& run) {
+        return run.json["objects"]
+            .toArray()[firstFlag]
+            .toObject()["levels"]
+            .toArray()[0]
+            .toArray()[0]
+            .toObject()["positions"]
+            .toArray();
+    };
+    EXPECT_NE(positions(still), positions(waved));
+    EXPECT_EQ(still.json["statistics"], waved.json["statistics"]);
 }
 
 TEST_F(InfoCommandTest, BadUsageExitsWithTwo) {
