@@ -29,8 +29,11 @@ void FrameRenderer::upload(const Scene& scene, const TextureStore& textures) {
     const auto textureSlots = static_cast<std::size_t>(textures.capacity());
     if (textureSerials_.size() != textureSlots) {
         textureSerials_.assign(textureSlots, 0);
+        textureRevision_ = ~std::uint64_t{0};
     }
-    for (std::size_t i = 0; i < textureSlots; ++i) {
+    // Each entry's serial tells a refilled slot apart; the store's revision saves the scan
+    // when nothing changed at all.
+    for (std::size_t i = 0; i < textureSlots && textures.revision() != textureRevision_; ++i) {
         const TextureEntry* entry = textures.entry(static_cast<std::uint32_t>(i));
         const std::uint64_t serial = entry != nullptr ? entry->serial : 0;
         if (serial == textureSerials_[i]) {
@@ -45,6 +48,8 @@ void FrameRenderer::upload(const Scene& scene, const TextureStore& textures) {
                 {entry->width, entry->height, texelFormat(entry->format), entry->pixels.data()});
         }
     }
+
+    textureRevision_ = textures.revision();
 
     if (slots_.size() != static_cast<std::size_t>(scene.capacity())) {
         sceneCleared();
@@ -109,6 +114,7 @@ void FrameRenderer::releaseTextures() {
     device_.textures().releaseAll(device_.gl());
     device_.textures().bindNone(device_.gl());
     std::fill(textureSerials_.begin(), textureSerials_.end(), 0);
+    textureRevision_ = ~std::uint64_t{0};
 }
 
 void FrameRenderer::release() {
@@ -116,6 +122,7 @@ void FrameRenderer::release() {
     slots_.clear();
     device_.textures().releaseAll(device_.gl());
     textureSerials_.clear();
+    textureRevision_ = ~std::uint64_t{0};
 }
 
 bool FrameRenderer::renderFrame(Scene& scene, CameraObject& camera, const TextureStore& textures) {
@@ -159,13 +166,13 @@ void FrameRenderer::drawObject(const SceneObject& object, SlotBuffers& buffers,
             // Waving moved the positions since the last frame.
             updateGpuPositions(gl, made[i].gpu, floatsOf(part.vertices), scratch_);
         }
+        // With no texture loaded the ship viewer leaves texture, alpha test and culling as the
+        // previous draw left them; the model editor sets them for every mesh.
         if (textures.textureCount() > 0 || editor) {
             const TextureEntry* entry = textures.entry(part.texture);
             device_.setAlphaTest(entry != nullptr && entry->hasAlpha);
-            device_.textures().bind(gl, part.texture);
-        }
-        if (textures.textureCount() > 0 || editor) {
             device_.setCullCounterClockwise(!part.doubleSided);
+            device_.textures().bind(gl, part.texture);
         }
         device_.drawMesh(made[i].gpu);
     }

@@ -66,6 +66,7 @@ class FrameRenderer {
     std::uint32_t fps_ = 0;
     std::vector<SlotBuffers> slots_;
     std::vector<std::uint64_t> textureSerials_;
+    std::uint64_t textureRevision_ = ~std::uint64_t{0};
     std::vector<float> scratch_;
 };
 
