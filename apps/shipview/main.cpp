@@ -2,6 +2,7 @@
 // disk. Also headless: --info prints the scene as JSON, --screenshot renders one frame.
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -89,11 +90,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!args.empty()) {
+        // The recent list keeps the full path, as the open command does.
         std::string path = args[0];
         if (const auto found = locateFile(path)) {
             path = *found;
         }
-        shipview.openAtStart(path);
+        std::error_code error;
+        const auto absolute = std::filesystem::absolute(path, error);
+        shipview.openAtStart(error ? path : absolute.lexically_normal().string());
     }
     return app.exec();
 }
