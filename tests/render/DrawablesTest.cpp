@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "render/DisplayDevice.h"
 #include "render/Drawables.h"
 
 namespace slipway {
@@ -21,12 +22,12 @@ class CountingKeys : public KeyState {
 };
 
 std::vector<int> drawnSlots(Scene& scene, KeyState& keys) {
-    std::vector<int> slots;
+    std::vector<int> drawn;
     for (SceneObject* o = firstDrawable(scene, keys); o != nullptr; o = nextDrawable(scene, keys)) {
-        slots.push_back(o->slot);
+        drawn.push_back(o->slot);
         EXPECT_EQ(scene.cursor, o->slot);
     }
-    return slots;
+    return drawn;
 }
 
 void addKinds(Scene& scene, std::initializer_list<ObjectKind> kinds) {
@@ -71,6 +72,16 @@ TEST(DrawablesTest, EmptySceneAndCursorAtTheEndGiveNothing) {
     EXPECT_EQ(nextDrawable(scene, keys), nullptr);
     scene.cursor = 0;
     EXPECT_EQ(nextDrawable(scene, keys), nullptr);
+}
+
+TEST(DisplayDeviceSetUpTest, WithoutAnOpenGlContextTheDeviceFailsWithItsMessage) {
+    DisplayDevice device;
+    std::string failure;
+    EXPECT_FALSE(device.createDevice(100, 100, failure));
+    EXPECT_EQ(failure, "Failed Create device");
+    EXPECT_FALSE(device.deviceReady());
+    EXPECT_FALSE(device.beginScene());
+    device.releaseDevice();
 }
 
 }  // namespace

@@ -305,6 +305,8 @@ TEST_F(ShipviewDlgTest, EveryWayOfEndingAsksForTheQuitAndTheNextIdlePassEnds) {
 
 TEST_F(ShipviewDlgTest, DraggingStartsOnlyInsideTheRenderAreaAndFollowsTheChosenMode) {
     const QRect area = window().renderRect();
+    // The frame's rectangle in dialog units, inset by 5, 14, 5 and 5 pixels.
+    EXPECT_EQ(area, QRect(11, 3, 497, 505).adjusted(5, 14, -5, -5));
     const QPoint outside = area.topLeft() - QPoint(2, 2);
     mouse(QEvent::MouseButtonPress, Qt::LeftButton, outside);
     EXPECT_FALSE(window().dragging());
