@@ -4,8 +4,6 @@
 //
 //   shipview_bench [DEMO.def]   (a demo ship to measure the frame rate of as well)
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -119,7 +117,8 @@ double framesPerSecond(FrameRenderer& renderer, DisplayDevice& device, Scene& sc
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("shipview-bench-" + std::to_string(::getpid()));
+        std::filesystem::temp_directory_path() /
+        ("shipview-bench-" + std::to_string(Timer::now().time_since_epoch().count()));
     std::filesystem::create_directories(dir);
     const std::string base = dir.string() + "/";
 
