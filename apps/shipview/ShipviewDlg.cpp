@@ -168,6 +168,7 @@ void ShipviewDlg::resizeModel() {
     }
     panel_.openFinished(scene());
     showFields();
+    app_.wakeIdle();
     scene().fitCamera(camera());
     QApplication::restoreOverrideCursor();
 }

@@ -41,7 +41,8 @@ class DlgEngineApp : public QObject {
     // One idle pass. Returns false when it ended the program (window destroyed, event loop
     // told to quit).
     bool idlePass();
-    // Makes sure idle passes run (a scene is shown or a quit waits).
+    // Makes sure idle passes run (a scene is shown or a quit waits); with nothing to show the
+    // next pass stops them again.
     void wakeIdle();
     bool idleRunning() const { return idleTimer_.isActive(); }
 

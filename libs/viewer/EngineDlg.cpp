@@ -271,6 +271,8 @@ void EngineDlg::openPath(ModelFileKind kind, const std::string& path) {
     currentPath_ = path;
     currentKind_ = kind;
     readModelFile(kind, path);
+    // Generated parts (sails, flags) send no notification: the idle loop starts here too.
+    app_.wakeIdle();
     setAmbientForLoad();
     app_.searchPaths().addRecentFile(path);
     updateRecentMenu();
@@ -297,6 +299,7 @@ void EngineDlg::openRecentFile(int index) {
     if (const auto kind = modelFileKindOf(path)) {
         currentKind_ = *kind;
         readModelFile(*kind, path);
+        app_.wakeIdle();
     }
     setAmbientForLoad();
     setCaptionFor(path);

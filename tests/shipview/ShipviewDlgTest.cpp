@@ -267,6 +267,14 @@ TEST_F(ShipviewDlgTest, WithoutOpenGlTheDeviceFailureIsToldAndTheProgramEnds) {
     EXPECT_FALSE(app_->idlePass());
 }
 
+TEST_F(ShipviewDlgTest, ShipOfGeneratedPartsOnlyIsShownToo) {
+    // A flag is generated, not read: no model notification starts the idle loop.
+    test::DefBuilder().add({.cls = 204}).write(dir_.file("Flag.def"));
+    open("Flag.def", ModelFileKind::Def);
+    EXPECT_EQ(app_->scene().objectCount(), 1);
+    EXPECT_TRUE(app_->idleRunning());
+}
+
 TEST_F(ShipviewDlgTest, EveryWayOfEndingAsksForTheQuitAndTheNextIdlePassEnds) {
     enum Way { ExitButton, Escape, CloseBox, EnterInSizeField };
     for (Way way : {ExitButton, Escape, CloseBox, EnterInSizeField}) {
