@@ -326,6 +326,14 @@ TEST_F(ShipviewDlgTest, DraggingStartsOnlyInsideTheRenderAreaAndFollowsTheChosen
     mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(area.x() + area.width(), area.y()));
     EXPECT_FALSE(window().dragging());
 
+    // The mode menu opens on a right click inside the render area, its edges included.
+    mouse(QEvent::MouseButtonPress, Qt::RightButton, outside);
+    EXPECT_FALSE(window().modeMenu()->isVisible());
+    mouse(QEvent::MouseButtonPress, Qt::RightButton,
+          area.topLeft() + QPoint(area.width(), area.height()));
+    EXPECT_TRUE(window().modeMenu()->isVisible());
+    window().modeMenu()->hide();
+
     const QList<QAction*> modes = window().modeMenu()->actions();
     ASSERT_EQ(modes.size(), 3);
     EXPECT_EQ(modes[0]->text(), "Zoom");
