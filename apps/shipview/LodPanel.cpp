@@ -45,13 +45,8 @@ bool parseCount(const std::string& text) {
 
 }  // namespace
 
-void LodPanel::modelRead(int levels, const Scene& scene) {
+void LodPanel::modelRead(int levels) {
     resizeEnabled_ = true;
-    const SceneStatistics stats = scene.statistics();
-    vertexTotal_ = stats.vertices;
-    triangleTotal_ = stats.triangles;
-    sizeValue_ = stats.size;
-    oldSize_ = sizeValue_;
     if (levels > lodCount_) {
         lodCount_ = levels > 4 ? 4 : levels;
     }

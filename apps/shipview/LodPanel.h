@@ -29,12 +29,13 @@ struct ResizeDecision {
 
 class LodPanel {
   public:
-    // A model file with `levels` levels of detail was read into `scene`.
-    void modelRead(int levels, const Scene& scene);
+    // A model file with `levels` levels of detail was read.
+    void modelRead(int levels);
     void sceneCleared();
-    // Measures again once a whole open has finished. A ship's patch and cannon parts are read
-    // as models and change their kind only afterwards, so the counts taken at their reads
-    // would include them.
+    // Measures the scene once a whole open (or resize) has finished: counts, size and the
+    // size a resize divides by. Measuring at every part read instead would walk a big ship's
+    // vertices once per part, and would count patch and cannon parts, which are read as
+    // models and change their kind only after their read.
     void openFinished(const Scene& scene);
     // Switches every model to level `level` (1 to 4) and recounts; the size stays the one of
     // level 1.

@@ -103,9 +103,8 @@ void ShipviewDlg::showFields() {
 }
 
 void ShipviewDlg::onModelRead(int levels, int) {
-    panel_.modelRead(levels, scene());
+    panel_.modelRead(levels);
     resize_->setEnabled(true);
-    showFields();
     for (int k = 2; k <= 4; ++k) {
         if (panel_.levelEnabled(k)) {
             levelButton(k)->setEnabled(true);

@@ -34,17 +34,21 @@ TEST(LodPanelTest, LevelsOfferedAreTheLargestCountReadSinceTheLastClearing) {
     EXPECT_EQ(panel.lodCount(), 1);
     EXPECT_FALSE(panel.resizeEnabled());
     addModel(scene, {3, 3}, {3, 3}, 1);
-    panel.modelRead(2, scene);
+    panel.modelRead(2);
     addModel(scene, {3, 3, 3, 3}, {3, 3, 3, 3}, 1);
-    panel.modelRead(4, scene);
+    panel.modelRead(4);
     addModel(scene, {3}, {3}, 1);
-    panel.modelRead(1, scene);
+    panel.modelRead(1);
+    panel.openFinished(scene);
+    EXPECT_EQ(panel.vertexTotal(), 9u);
     EXPECT_EQ(panel.lodCount(), 4);
     EXPECT_TRUE(panel.levelEnabled(4));
     EXPECT_TRUE(panel.resizeEnabled());
 
     panel.selectLevel(3, scene);
     panel.sceneCleared();
+    // Nothing read since: finishing measures nothing.
+    panel.openFinished(scene);
     EXPECT_EQ(panel.lodCount(), 1);
     EXPECT_EQ(panel.selectedLevel(), 1);
     EXPECT_FALSE(panel.levelEnabled(2));
@@ -58,7 +62,8 @@ TEST(LodPanelTest, SwitchingLevelsRecountsButKeepsTheLevelOneSize) {
     LodPanel panel;
     addModel(scene, {4, 3}, {7, 3}, 2.0f);  // 7 indices count as 2 triangles
     addModel(scene, {5}, {6}, 2.0f);        // has no level 2: keeps its level 1
-    panel.modelRead(2, scene);
+    panel.modelRead(2);
+    panel.openFinished(scene);
     EXPECT_EQ(panel.verticesText(), "9");
     EXPECT_EQ(panel.trianglesText(), "4");
     EXPECT_NEAR(panel.sizeValue(), 3.4641f, 1e-4);
@@ -97,7 +102,8 @@ TEST(LodPanelTest, ResizeChecksTheTypedSize) {
         Scene scene;
         addModel(scene, {2}, {3}, 2.0f / std::sqrt(3.0f));  // diagonal 2
         LodPanel panel;
-        panel.modelRead(1, scene);
+        panel.modelRead(1);
+        panel.openFinished(scene);
         ASSERT_NEAR(panel.oldSize(), 2.0f, 1e-5);
         const ResizeDecision d = panel.checkResize(c.size, "2", "1");
         EXPECT_EQ(d.outcome, c.outcome) << c.size;
@@ -113,7 +119,8 @@ TEST(LodPanelTest, ModelWithoutExtentIsNeverRescaled) {
     Scene scene;
     addModel(scene, {0}, {0}, 1);
     LodPanel panel;
-    panel.modelRead(1, scene);
+    panel.modelRead(1);
+    panel.openFinished(scene);
     EXPECT_EQ(panel.oldSize(), 0.0f);
     EXPECT_EQ(panel.checkResize("5", "0", "0").outcome, ResizeDecision::Unchanged);
 }
