@@ -1,0 +1,119 @@
+#include "shipview/InfoCommand.h"
+
+#include <cstdlib>
+
+#include "base/Clock.h"
+#include "base/DebugTrace.h"
+#include "base/Paths.h"
+#include "engine/CameraObject.h"
+#include "shipview/InfoReport.h"
+
+namespace slipway {
+
+namespace {
+
+// Collects every text; OK/Cancel and Yes/No boxes get the planned kind of answer.
+class CollectingPrompt : public UserPrompt {
+  public:
+    explicit CollectingPrompt(bool decline) : decline_(decline) {}
+    PromptAnswer show(std::string_view text, PromptButtons buttons) override {
+        texts.emplace_back(text);
+        switch (buttons) {
+            case PromptButtons::OkCancel:
+                return decline_ ? PromptAnswer::Cancel : PromptAnswer::Ok;
+            case PromptButtons::YesNo:
+                return decline_ ? PromptAnswer::No : PromptAnswer::Yes;
+            default:
+                return PromptAnswer::Ok;
+        }
+    }
+    std::vector<std::string> texts;
+
+  private:
+    bool decline_;
+};
+
+// Remembers whether any model file was read.
+class LoadListener : public SceneListener {
+  public:
+    void modelLoaded(int, int) override { ++loads; }
+    void sceneCleared() override {}
+    int loads = 0;
+};
+
+bool parseMilliseconds(const std::string& text, std::uint32_t& value) {
+    char* end = nullptr;
+    const unsigned long long parsed = std::strtoull(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || text[0] == '-' || parsed > 0xFFFFFFFFull) {
+        return false;
+    }
+    value = static_cast<std::uint32_t>(parsed);
+    return true;
+}
+
+}  // namespace
+
+int runInfo(const std::vector<std::string>& args, const std::string& baseDirectory,
+            const ShipOperations& operations, std::ostream& out, std::ostream& err) {
+    bool cancel = false;
+    bool geometry = false;
+    bool animate = false;
+    std::uint32_t animateMs = 0;
+    std::string file;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--cancel") {
+            cancel = true;
+        } else if (arg == "--geometry") {
+            geometry = true;
+        } else if (arg == "--animate") {
+            if (i + 1 >= args.size() || !parseMilliseconds(args[i + 1], animateMs)) {
+                err << "shipview: --animate needs a number of milliseconds\n";
+                return 2;
+            }
+            animate = true;
+            ++i;
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            err << "shipview: unknown option " << arg << "\n";
+            return 2;
+        } else if (file.empty()) {
+            file = arg;
+        } else {
+            err << "shipview: only one file can be given\n";
+            return 2;
+        }
+    }
+    if (file.empty()) {
+        err << "shipview: --info needs a file\n";
+        return 2;
+    }
+    const auto kind = modelFileKindOf(file);
+    if (!kind) {
+        err << "shipview: " << file << " is not a .clf, .cff or .def file\n";
+        return 2;
+    }
+
+    Scene scene(ViewerForm::Shipview);
+    TextureStore textures(ViewerForm::Shipview);
+    SearchPaths paths(baseDirectory);
+    CollectingPrompt prompt(cancel);
+    StderrTrace trace;
+    LoadListener listener;
+    SteadyClock clock;
+    const ModelServices services{textures, paths, prompt, trace, listener, clock};
+    CameraObject camera;
+    camera.world = identity();
+    setTranslation(camera.world, {0.0f, 0.0f, 20.0f});
+
+    const bool openable = fileExists(file) || locateFile(file).has_value();
+    scene.warnMissing = 1;
+    readShipviewFile(*kind, file, scene, services, operations);
+    scene.fitCamera(camera);
+    if (animate) {
+        scene.animate(animateMs);
+    }
+    out << infoJson({scene, textures, camera, prompt.texts, geometry});
+    return openable ? 0 : 1;
+}
+
+}  // namespace slipway

@@ -1,0 +1,54 @@
+#pragma once
+// Shipview's main window: the engine window with the ship viewer's menu and the
+// level-of-detail panel (level buttons, vertex and triangle counts, size and Resize).
+
+#include <array>
+
+#include "shipview/LodPanel.h"
+#include "shipview/ShipOperations.h"
+#include "viewer/EngineDlg.h"
+
+class QLineEdit;
+class QRadioButton;
+
+namespace slipway {
+
+class ShipviewDlg : public EngineDlg {
+    Q_OBJECT
+  public:
+    ShipviewDlg(DlgEngineApp& app, ShipOperations operations, bool createDevice = true);
+
+    LodPanel& panel() { return panel_; }
+    QRadioButton* levelButton(int level) const {
+        return levels_[static_cast<std::size_t>(level - 1)];
+    }
+    QLineEdit* sizeEdit() const { return size_; }
+    QLineEdit* verticesEdit() const { return vertices_; }
+    QLineEdit* trianglesEdit() const { return triangles_; }
+    QPushButton* resizeButton() const { return resize_; }
+
+    // Level buttons 1 to 4.
+    void selectLevel(int level);
+    // Rescales the open file on disk to the typed size and reads it again.
+    void resizeModel();
+
+  protected:
+    void readModelFile(ModelFileKind kind, const std::string& path) override;
+    void onModelRead(int levels, int) override;
+    void onSceneCleared() override;
+
+  private:
+    void buildMenu();
+    // Writes the three fields from the panel.
+    void showFields();
+
+    ShipOperations operations_;
+    LodPanel panel_;
+    std::array<QRadioButton*, 4> levels_{};
+    QLineEdit* size_ = nullptr;
+    QLineEdit* vertices_ = nullptr;
+    QLineEdit* triangles_ = nullptr;
+    QPushButton* resize_ = nullptr;
+};
+
+}  // namespace slipway

@@ -1,0 +1,103 @@
+// Shipview: views a model file or a whole ship, renders it continuously and rescales it on
+// disk. Also headless: --info prints the scene as JSON, --screenshot renders one frame.
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QSurfaceFormat>
+
+#include "base/Clock.h"
+#include "base/Paths.h"
+#include "render/OffscreenContext.h"
+#include "shipview/InfoCommand.h"
+#include "shipview/Screenshot.h"
+#include "shipview/ShipviewApp.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// The OpenGL driver keeps a few allocations until it is unloaded, past the leak check, and
+// reports them from a module that is gone by then; the libraries' own tests keep the check.
+extern "C" const char* __asan_default_options() {
+    return "detect_leaks=0";
+}
+#endif
+
+namespace {
+
+const char* kUsage =
+    "Usage: shipview [FILE]\n"
+    "       shipview --info [--cancel] [--animate MS] [--geometry] FILE\n"
+    "       shipview --screenshot FILE OUT.png [--size WxH] [--keys PC]\n"
+    "       shipview --help | --version\n"
+    "\n"
+    "Views a .clf or .cff model, or a whole ship from a .def file. Models and textures are\n"
+    "looked up through Dialog.ini in the directory Shipview is started from.\n"
+    "  --info        read FILE without a display and print the scene as JSON\n"
+    "  --cancel      answer Cancel to OK/Cancel messages (with --info)\n"
+    "  --animate MS  animate every object once by MS milliseconds (with --info)\n"
+    "  --geometry    add the vertices and indices of the meshes shown (with --info)\n"
+    "  --screenshot  render one frame of FILE without a window and write it as PNG\n"
+    "  --size WxH    picture size (default: the window's render area)\n"
+    "  --keys PC     hold P (patches) and/or C (cannon markers) for the frame\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace slipway;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::string baseDirectory = currentDirectory();
+    const ShipOperations operations = shipOperations();
+
+    if (!args.empty()) {
+        const std::string& first = args[0];
+        if (first == "--help" || first == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (first == "--version") {
+            std::cout << "shipview " << SLIPWAY_VERSION << "\n";
+            return 0;
+        }
+        if (first == "--info") {
+            return runInfo({args.begin() + 1, args.end()}, baseDirectory, operations, std::cout,
+                           std::cerr);
+        }
+        if (first == "--screenshot") {
+            QGuiApplication app(argc, argv);
+            return runScreenshot({args.begin() + 1, args.end()}, baseDirectory, operations,
+                                 std::cerr);
+        }
+        if (args.size() > 1 || (first.size() > 1 && first[0] == '-')) {
+            std::cerr << kUsage;
+            return 2;
+        }
+        if (!modelFileKindOf(first)) {
+            std::cerr << "shipview: " << first << " is not a .clf, .cff or .def file\n";
+            return 2;
+        }
+    }
+
+    QSurfaceFormat::setDefaultFormat(viewerSurfaceFormat());
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Shipview");
+    SteadyClock clock;
+    ShipviewApp shipview(baseDirectory, clock, operations);
+    if (!shipview.initInstance()) {
+        return 1;
+    }
+    if (!args.empty()) {
+        // The recent list keeps the full path, as the open command does.
+        std::string path = args[0];
+        if (const auto found = locateFile(path)) {
+            path = *found;
+        }
+        std::error_code error;
+        const auto absolute = std::filesystem::absolute(path, error);
+        shipview.openAtStart(error ? path : absolute.lexically_normal().string());
+    }
+    return app.exec();
+}

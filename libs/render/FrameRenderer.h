@@ -1,0 +1,73 @@
+#pragma once
+// Draws the scene with the display device: keeps one set of GPU buffers per mesh (made when an
+// object first shows up, all its levels at once; waving flags re-upload positions only) and one
+// GL texture per store entry, and renders a frame: FPS count, view transform when the camera
+// moved, white clear, every drawable object mesh by mesh with its texture, alpha test and cull
+// mode. Needs the device's context current for every call but `fps`.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "base/Clock.h"
+#include "base/KeyState.h"
+#include "engine/Scene.h"
+#include "engine/TextureStore.h"
+#include "render/DisplayDevice.h"
+#include "render/FpsCounter.h"
+
+namespace slipway {
+
+// The camera's start: no rotation, 20 units back from the origin, view not yet handed over.
+void placeStartCamera(CameraObject& camera);
+
+class FrameRenderer {
+  public:
+    FrameRenderer(DisplayDevice& device, KeyState& keys, Clock& clock)
+        : device_(device), keys_(keys), clock_(clock) {}
+    FrameRenderer(const FrameRenderer&) = delete;
+    FrameRenderer& operator=(const FrameRenderer&) = delete;
+    ~FrameRenderer();
+
+    // Makes buffers for objects and meshes the GPU has not seen yet and textures for store
+    // entries that are new or were refilled. Called after loads; renderFrame calls it too.
+    void upload(const Scene& scene, const TextureStore& textures);
+    // Forgets every mesh buffer (the scene was cleared).
+    void sceneCleared();
+    // Deletes the GL textures and binds none (the store was emptied).
+    void releaseTextures();
+    // Frees every GL object it holds; call before the device goes.
+    void release();
+
+    // One frame into the device's back surface. Returns true when the FPS figure changed.
+    bool renderFrame(Scene& scene, CameraObject& camera, const TextureStore& textures);
+    std::uint32_t fps() const { return fps_; }
+
+  private:
+    struct MeshBuffers {
+        const RenderVertex* vertices = nullptr;  // what the buffers were made from
+        std::size_t vertexCount = 0;
+        std::size_t indexCount = 0;
+        GpuMesh gpu;
+    };
+    struct SlotBuffers {
+        const SceneObject* object = nullptr;
+        std::array<std::vector<MeshBuffers>, kMaxLevels> levels;
+    };
+
+    void uploadObject(const SceneObject& object, SlotBuffers& buffers);
+    void freeSlot(SlotBuffers& buffers);
+    void drawObject(const SceneObject& object, SlotBuffers& buffers, const TextureStore& textures);
+
+    DisplayDevice& device_;
+    KeyState& keys_;
+    Clock& clock_;
+    FpsCounter counter_;
+    std::uint32_t fps_ = 0;
+    std::vector<SlotBuffers> slots_;
+    std::vector<std::uint64_t> textureSerials_;
+    std::uint64_t textureRevision_ = ~std::uint64_t{0};
+    std::vector<float> scratch_;
+};
+
+}  // namespace slipway

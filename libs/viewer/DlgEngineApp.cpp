@@ -1,0 +1,60 @@
+#include "viewer/DlgEngineApp.h"
+
+#include <QCoreApplication>
+
+#include "viewer/EngineDlg.h"
+
+namespace slipway {
+
+DlgEngineApp::DlgEngineApp(ViewerForm form, std::string baseDirectory, Clock& clock)
+    : scene_(form),
+      paths_(std::move(baseDirectory)),
+      clock_(clock),
+      lastTick_(clock.milliseconds()) {
+    idleTimer_.setInterval(0);
+    connect(&idleTimer_, &QTimer::timeout, this, [this] { idlePass(); });
+}
+
+DlgEngineApp::~DlgEngineApp() {
+    idleTimer_.stop();
+    window_.reset();
+}
+
+bool DlgEngineApp::initInstance() {
+    window_ = createMainWindow();
+    return window_ != nullptr;
+}
+
+void DlgEngineApp::requestQuit() {
+    quitRequested_ = true;
+    wakeIdle();
+}
+
+void DlgEngineApp::wakeIdle() {
+    if (!idleTimer_.isActive()) {
+        idleTimer_.start();
+    }
+}
+
+bool DlgEngineApp::idlePass() {
+    if (quitRequested_) {
+        idleTimer_.stop();
+        window_.reset();
+        QCoreApplication::exit(0);
+        return false;
+    }
+    if (scene_.objectCount() == 0) {
+        idleTimer_.stop();
+        return true;
+    }
+    const std::uint32_t now = clock_.milliseconds();
+    const std::uint32_t elapsed = now - lastTick_;  // unsigned: a wrap still gives the difference
+    lastTick_ = now;
+    scene_.animate(elapsed);
+    if (window_ != nullptr && window_->deviceReady()) {
+        window_->renderStep();
+    }
+    return true;
+}
+
+}  // namespace slipway

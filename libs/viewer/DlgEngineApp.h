@@ -1,0 +1,64 @@
+#pragma once
+// The viewers' application object: owns the scene, the search paths and the quit request, and
+// runs the idle loop. While a scene is shown a zero-interval timer gives one idle pass per turn
+// of the event loop: objects are animated with the milliseconds since the previous pass and,
+// when the device is ready and the program active, a frame is drawn. Each viewer derives from
+// it to create its main window.
+
+#include <cstdint>
+#include <memory>
+
+#include <QObject>
+#include <QTimer>
+
+#include "base/Clock.h"
+#include "engine/Scene.h"
+#include "engine/SearchPaths.h"
+
+namespace slipway {
+
+class EngineDlg;
+
+class DlgEngineApp : public QObject {
+    Q_OBJECT
+  public:
+    // Captures `baseDirectory` (the home of Dialog.ini) and the clock's start.
+    DlgEngineApp(ViewerForm form, std::string baseDirectory, Clock& clock);
+    ~DlgEngineApp() override;
+
+    Scene& scene() { return scene_; }
+    const SearchPaths& searchPaths() const { return paths_; }
+    Clock& clock() { return clock_; }
+
+    // Creates the main window; false when that failed.
+    bool initInstance();
+    EngineDlg* mainWindow() { return window_.get(); }
+
+    // Asks the program to end at the next idle pass.
+    void requestQuit();
+    bool quitRequested() const { return quitRequested_; }
+
+    // One idle pass. Returns false when it ended the program (window destroyed, event loop
+    // told to quit).
+    bool idlePass();
+    // Makes sure idle passes run (a scene is shown or a quit waits); with nothing to show the
+    // next pass stops them again.
+    void wakeIdle();
+    bool idleRunning() const { return idleTimer_.isActive(); }
+
+  protected:
+    virtual std::unique_ptr<EngineDlg> createMainWindow() = 0;
+    // Destroys the main window first, as the derived applications require.
+    void destroyMainWindow() { window_.reset(); }
+
+  private:
+    Scene scene_;
+    SearchPaths paths_;
+    Clock& clock_;
+    bool quitRequested_ = false;
+    std::uint32_t lastTick_;
+    QTimer idleTimer_;
+    std::unique_ptr<EngineDlg> window_;
+};
+
+}  // namespace slipway

@@ -1,0 +1,413 @@
+#include "viewer/EngineDlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "base/Format.h"
+#include "base/Paths.h"
+#include "viewer/DialogUnits.h"
+#include "viewer/DlgEngineApp.h"
+#include "viewer/PathList.h"
+#include "viewer/RenderArea.h"
+
+namespace slipway {
+
+namespace {
+
+QString filterFor(ModelFileKind kind) {
+    switch (kind) {
+        case ModelFileKind::Clf:
+            return "CLF Files (*.clf)";
+        case ModelFileKind::Cff:
+            return "CFF Files (*.cff)";
+        case ModelFileKind::Def:
+            return "DEF Files (*.def)";
+    }
+    return {};
+}
+
+QString menuText(const std::string& path) {
+    // Menus read '&' as a mnemonic mark; a path shows as it is.
+    return QString::fromLocal8Bit(path.c_str()).replace('&', "&&");
+}
+
+}  // namespace
+
+EngineDlg::EngineDlg(DlgEngineApp& app, const EngineDlgOptions& options)
+    : app_(app),
+      options_(options),
+      qtPrompt_(options.programName),
+      prompt_(&qtPrompt_),
+      store_(options.form),
+      device_(options.projection),
+      renderer_(device_, keys_, app.clock()) {
+    qtPrompt_.setOwner(this);
+    setModal(false);
+    setWindowTitle(options.programName);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    menuBar_ = new QMenuBar(this);
+    layout->setMenuBar(menuBar_);
+    client_ = new QWidget(this);
+    client_->setFixedSize(dialogX(options.widthUnits), dialogY(options.heightUnits));
+    client_->installEventFilter(this);
+    layout->addWidget(client_);
+
+    exit_ = new QPushButton("Exit", client_);
+    exit_->setGeometry(dialogRect(344, 289, 50, 28));
+    exit_->setDefault(true);
+    connect(exit_, &QPushButton::clicked, this, &EngineDlg::accept);
+
+    frame_ = new QGroupBox(client_);
+    frame_->setObjectName("renderFrame");
+    frame_->setGeometry(dialogRect(7, 2, 331, 311));
+    renderRect_ = frame_->geometry().adjusted(5, 14, -5, -5);
+
+    auto* fpsTitle = new QLabel("FPS", client_);
+    fpsTitle->setGeometry(dialogRect(347, 9, 17, 10));
+    fps_ = new QLabel(client_);
+    fps_->setObjectName("fps");
+    fps_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    fps_->setGeometry(dialogRect(371, 7, 23, 13));
+
+    const bool withOpenGl = options.createDevice && RenderArea::openGlAvailable();
+    if (options.createDevice && !withOpenGl) {
+        // Reported once the window is up, like any other failure of the device set-up.
+        QTimer::singleShot(0, this, [this] {
+            tell(*prompt_, kDeviceFailedText);
+            onOk();
+        });
+    }
+    if (withOpenGl) {
+        glArea_ = new RenderArea(device_, client_);
+        glArea_->onContextReady = [this] { createDevice(); };
+        glArea_->onContextGone = [this] { releaseDevice(); };
+        renderArea_ = glArea_;
+    } else {
+        renderArea_ = new QWidget(client_);
+        renderArea_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        renderArea_->setAutoFillBackground(true);
+        QPalette palette = renderArea_->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        renderArea_->setPalette(palette);
+    }
+    renderArea_->setGeometry(renderRect_);
+
+    modeMenu_ = new QMenu(this);
+    modeMenu_->setToolTipsVisible(true);
+    const std::pair<const char*, DragMode> modes[] = {
+        {"Zoom", DragMode::Zoom}, {"Slide", DragMode::Slide}, {"Rotate", DragMode::Rotate}};
+    for (const auto& [text, mode] : modes) {
+        QAction* action = modeMenu_->addAction(text);
+        action->setToolTip(text);
+        const DragMode chosen = mode;
+        connect(action, &QAction::triggered, this, [this, chosen] { camera_.dragMode = chosen; });
+    }
+
+    chooseOpenFile = [this](ModelFileKind kind, const QString& initialDirectory) {
+        const QString path =
+            QFileDialog::getOpenFileName(this, QString(), initialDirectory, filterFor(kind));
+        return path.isEmpty() ? path : QDir::toNativeSeparators(path);
+    };
+    runPathList = [this](int listKind) {
+        PathList dialog(app_.searchPaths(), listKind, this);
+        dialog.exec();
+    };
+
+    placeStartCamera(camera_);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) { appActive_ = state == Qt::ApplicationActive; });
+}
+
+EngineDlg::~EngineDlg() {
+    // The render area outlives this part of the window (the base class deletes it), so the
+    // device is released here, while its context still exists, and the callbacks cut.
+    if (glArea_ != nullptr) {
+        glArea_->onContextReady = nullptr;
+        glArea_->onContextGone = nullptr;
+        if (deviceReady_) {
+            glArea_->makeCurrent();
+            releaseDevice();
+            glArea_->doneCurrent();
+        }
+    }
+}
+
+Scene& EngineDlg::scene() {
+    return app_.scene();
+}
+
+ModelServices EngineDlg::services() {
+    return ModelServices{store_, app_.searchPaths(), *prompt_, trace_, *this, app_.clock()};
+}
+
+void EngineDlg::createDevice() {
+    std::string failure;
+    if (!device_.createDevice(renderRect_.width(), renderRect_.height(), failure)) {
+        tell(*prompt_, failure);
+        onOk();
+        return;
+    }
+    device_.setAmbientLight(ambient_);
+    if (!deviceReadyHook()) {
+        device_.releaseDevice();
+        onOk();
+        return;
+    }
+    deviceReady_ = true;
+    renderer_.upload(scene(), store_);
+}
+
+void EngineDlg::releaseDevice() {
+    renderer_.release();
+    device_.releaseDevice();
+    deviceReady_ = false;
+}
+
+void EngineDlg::withContext(const std::function<void()>& work) {
+    if (glArea_ == nullptr || !deviceReady_) {
+        return;
+    }
+    glArea_->makeCurrent();
+    work();
+    glArea_->doneCurrent();
+}
+
+void EngineDlg::renderStep() {
+    if (!appActive_ || !deviceReady_) {
+        return;
+    }
+    bool fpsChanged = false;
+    withContext([&] { fpsChanged = renderer_.renderFrame(scene(), camera_, store_); });
+    if (fpsChanged) {
+        fps_->setText(QString::number(renderer_.fps()));
+    }
+    glArea_->update();
+}
+
+QImage EngineDlg::grabRenderArea() {
+    QImage image;
+    withContext([&] { image = device_.grabFrame(); });
+    if (image.isNull()) {
+        image = QImage(renderRect_.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+    }
+    return image;
+}
+
+void EngineDlg::modelLoaded(int first, int second) {
+    withContext([&] { renderer_.upload(scene(), store_); });
+    app_.wakeIdle();
+    onModelRead(first, second);
+}
+
+void EngineDlg::sceneCleared() {
+    withContext([&] { renderer_.sceneCleared(); });
+    onSceneCleared();
+}
+
+void EngineDlg::clearForOpen() {
+    scene().clear(*this);
+    store_.releaseTextures();
+    withContext([&] { renderer_.releaseTextures(); });
+}
+
+void EngineDlg::setAmbientForLoad() {
+    ambient_ = store_.textureCount() == 0 ? kAmbientUntextured : kAmbientTextured;
+    withContext([&] { device_.setAmbientLight(ambient_); });
+}
+
+void EngineDlg::setCaptionFor(const std::string& path) {
+    const PathParts parts = splitPath(path);
+    setWindowTitle(QString::fromLocal8Bit(
+        formatText("Kelvo : %s%s", parts.name.c_str(), parts.extension.c_str()).c_str()));
+}
+
+void EngineDlg::readModelFile(ModelFileKind kind, const std::string& path) {
+    switch (kind) {
+        case ModelFileKind::Clf:
+            loadClf(scene(), path, Placement{}, services());
+            break;
+        case ModelFileKind::Cff:
+            loadCff(scene(), path, Placement{}, services());
+            break;
+        case ModelFileKind::Def:
+            break;  // each viewer assembles ships its own way
+    }
+}
+
+void EngineDlg::openModelFile(ModelFileKind kind) {
+    scene().warnMissing = 1;
+    clearForOpen();
+    std::string directory;
+    QString initial;
+    if (app_.searchPaths().getRecentDirectory(directory)) {
+        initial = QString::fromLocal8Bit(directory.c_str());
+    }
+    const QString chosen = chooseOpenFile ? chooseOpenFile(kind, initial) : QString();
+    if (chosen.isEmpty()) {
+        return;
+    }
+    openPath(kind, chosen.toLocal8Bit().toStdString());
+}
+
+void EngineDlg::openPath(ModelFileKind kind, const std::string& path) {
+    currentPath_ = path;
+    currentKind_ = kind;
+    readModelFile(kind, path);
+    // Generated parts (sails, flags) send no notification: the idle loop starts here too.
+    app_.wakeIdle();
+    setAmbientForLoad();
+    app_.searchPaths().addRecentFile(path);
+    updateRecentMenu();
+    const PathParts parts = splitPath(path);
+    app_.searchPaths().setRecentDirectory(parts.drive + parts.directory);
+    setCaptionFor(path);
+    scene().fitCamera(camera_);
+}
+
+void EngineDlg::openRecentFile(int index) {
+    scene().warnMissing = 1;
+    if (index < 0 || index >= SearchPaths::kRecentFiles) {
+        return;
+    }
+    clearForOpen();
+    std::string path;
+    if (!app_.searchPaths().getRecentFile(index, path)) {
+        return;
+    }
+    currentPath_ = path;
+    if (path.rfind('.') == std::string::npos) {
+        return;
+    }
+    if (const auto kind = modelFileKindOf(path)) {
+        currentKind_ = *kind;
+        readModelFile(*kind, path);
+        app_.wakeIdle();
+    }
+    setAmbientForLoad();
+    setCaptionFor(path);
+    scene().fitCamera(camera_);
+}
+
+void EngineDlg::updateRecentMenu() {
+    for (int i = 0; i < SearchPaths::kRecentFiles; ++i) {
+        std::string path;
+        QAction* action = recent_[static_cast<std::size_t>(i)];
+        if (action == nullptr || !app_.searchPaths().getRecentFile(i, path)) {
+            break;
+        }
+        action->setText(menuText(path));
+        action->setEnabled(true);
+    }
+}
+
+void EngineDlg::openPathList(int listKind) {
+    if (runPathList) {
+        runPathList(listKind);
+    }
+}
+
+QAction* EngineDlg::addOpenAction(QMenu* menu, const QString& text, ModelFileKind kind) {
+    QAction* action = menu->addAction(text);
+    connect(action, &QAction::triggered, this, [this, kind] { openModelFile(kind); });
+    return action;
+}
+
+void EngineDlg::addRecentActions(QMenu* menu) {
+    for (int i = 0; i < SearchPaths::kRecentFiles; ++i) {
+        QAction* action = menu->addAction(QString("Recent File%1").arg(i + 1));
+        action->setEnabled(false);
+        connect(action, &QAction::triggered, this, [this, i] { openRecentFile(i); });
+        recent_[static_cast<std::size_t>(i)] = action;
+    }
+}
+
+void EngineDlg::addPathActions(QMenu* menu) {
+    connect(menu->addAction("&Model Path"), &QAction::triggered, this,
+            [this] { openPathList(PathList::ModelList); });
+    connect(menu->addAction("&Texture Path"), &QAction::triggered, this,
+            [this] { openPathList(PathList::TextureList); });
+}
+
+void EngineDlg::onOk() {
+    app_.requestQuit();
+}
+
+void EngineDlg::accept() {
+    onOk();
+}
+
+void EngineDlg::reject() {
+    onOk();
+}
+
+void EngineDlg::closeEvent(QCloseEvent* event) {
+    // The window goes at the next idle pass, with the rest of the program.
+    event->ignore();
+    onOk();
+}
+
+bool EngineDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != client_) {
+        return QDialog::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPoint p = mouse->position().toPoint();
+            if (mouse->button() == Qt::LeftButton) {
+                if (!renderRect_.contains(p)) {
+                    return true;  // ignored completely
+                }
+                dragging_ = true;
+                camera_.beginDrag(p.x(), p.y());
+            } else if (mouse->button() == Qt::RightButton) {
+                const QPoint r = p - renderRect_.topLeft();
+                if (r.x() >= 0 && r.y() >= 0 && r.x() <= renderRect_.width() &&
+                    r.y() <= renderRect_.height()) {
+                    const QPoint global = mouse->globalPosition().toPoint();
+                    const int half = modeMenu_->sizeHint().width() / 2;
+                    modeMenu_->popup(QPoint(global.x() - half, global.y()));
+                }
+            }
+            break;
+        }
+        case QEvent::MouseMove: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (dragging_) {
+                const QPoint p = mouse->position().toPoint();
+                camera_.drag(p.x(), p.y());
+                client_->setCursor(Qt::CrossCursor);
+            }
+            break;
+        }
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                dragging_ = false;
+                client_->unsetCursor();
+            }
+            break;
+        default:
+            break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace slipway
