@@ -12,7 +12,7 @@
 #include "ShipviewFixtures.h"
 #include "TempDir.h"
 #include "TestFiles.h"
-#include "demoship/DemoShip.h"
+#include "make-demo-ship/DemoShip.h"
 #include "shipview/InfoCommand.h"
 #include "shipview/InfoReport.h"
 #include "support/DefBuilder.h"
