@@ -196,6 +196,16 @@ TEST_F(DEFDlgTest, NumAndNameCellsEnableNothing) {
     EXPECT_TRUE(prompt.texts().empty());
 }
 
+TEST_F(DEFDlgTest, OnlyALeftDoubleClickBeginsAnEdit) {
+    open(dir.file("ship.def").c_str());
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mouseDClick(dialog.list()->viewport(), button, {}, centreOf(1, 1));
+        EXPECT_FALSE(editing()) << button;
+    }
+    QTest::mouseDClick(dialog.list()->viewport(), Qt::LeftButton, {}, centreOf(1, 1));
+    EXPECT_TRUE(editing());
+}
+
 TEST_F(DEFDlgTest, EditingFollowsTheSelectedRow) {
     open(dir.file("ship.def").c_str());
     doubleClick(2, 1);
