@@ -22,7 +22,7 @@ MyList::MyList(QWidget* parent) : QTableWidget(parent) {
 
 void MyList::mouseDoubleClickEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (index.isValid())
+    if (event->button() == Qt::LeftButton && index.isValid())
         emit cellHit(index.row(), index.column());
     QTableWidget::mouseDoubleClickEvent(event);
 }

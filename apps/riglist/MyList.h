@@ -1,6 +1,6 @@
 #pragma once
 // The record list: one full row selected at a time, grid lines, no in-place editing. A
-// double-click on a cell reports the row and column under the mouse before the ordinary
+// left double-click on a cell reports the row and column under the mouse before the ordinary
 // double-click handling.
 
 #include <QTableWidget>

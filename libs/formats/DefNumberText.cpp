@@ -70,7 +70,7 @@ float readLeadingFloat(std::string_view text) {
             ++i, ++fracDigits;
     }
     if (intDigits + fracDigits == 0)
-        return negative ? -0.0f : 0.0f;
+        return 0.0f;  // a sign alone is no number
     std::size_t end = i;
     // An exponent counts only when digits follow its letter and sign.
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {

@@ -18,8 +18,8 @@ std::string formatDefFloat(float value);
 // first other character. 0 when there are no digits; out-of-range values saturate.
 std::int32_t readLeadingInt(std::string_view text);
 // The leading decimal floating-point number of `text`: white space, an optional sign, digits
-// with an optional point, an optional exponent. 0 when nothing is readable. A value too large
-// for 32 bits becomes an infinity, one too small a zero, keeping the sign.
+// with an optional point, an optional exponent. 0 (unsigned) when nothing is readable. A value too
+// large for 32 bits becomes an infinity, one too small a zero, keeping the sign.
 float readLeadingFloat(std::string_view text);
 
 }  // namespace slipway

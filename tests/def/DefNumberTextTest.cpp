@@ -100,6 +100,20 @@ TEST(DefNumberText, FloatsAreTheLeadingDecimalNumber) {
     EXPECT_TRUE(std::signbit(readLeadingFloat("-1e-400")));
 }
 
+TEST(DefNumberText, ASignAloneIsNoNumber) {
+    // A typed zero keeps its sign, but a sign without digits reads as plain 0 and is shown
+    // as "0" once the list is rebuilt.
+    const struct {
+        const char* text;
+        const char* cell;
+    } cases[] = {
+        {"-", "0"}, {"-abc", "0"}, {" -.", "0"},     {"-e5", "0"},
+        {"+", "0"}, {"-0", "-0"},  {"-0.0e3", "-0"}, {"-.0", "-0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(formatDefFloat(readLeadingFloat(c.text)), c.cell) << c.text;
+}
+
 // Makes a locale with a decimal comma current: an installed one, or one compiled into a
 // temporary directory from the system's locale sources.
 bool useDecimalCommaLocale(const test::TempDir& dir) {

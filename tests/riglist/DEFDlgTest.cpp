@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -195,6 +196,16 @@ TEST_F(DEFDlgTest, NumAndNameCellsEnableNothing) {
     EXPECT_TRUE(prompt.texts().empty());
 }
 
+TEST_F(DEFDlgTest, OnlyALeftDoubleClickBeginsAnEdit) {
+    open(dir.file("ship.def").c_str());
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mouseDClick(dialog.list()->viewport(), button, {}, centreOf(1, 1));
+        EXPECT_FALSE(editing()) << button;
+    }
+    QTest::mouseDClick(dialog.list()->viewport(), Qt::LeftButton, {}, centreOf(1, 1));
+    EXPECT_TRUE(editing());
+}
+
 TEST_F(DEFDlgTest, EditingFollowsTheSelectedRow) {
     open(dir.file("ship.def").c_str());
     doubleClick(2, 1);
@@ -272,6 +283,45 @@ TEST_F(DEFDlgTest, TheSettingsRebuildTheColumns) {
     doubleClick(4, 1);
     type("2");
     EXPECT_EQ(dialog.document().records[4].Link, 2);
+}
+
+// The controls whose text does not fit them, as "text (needed > available)". Labels are
+// checked line by line and for their height as well.
+std::string clippedTexts(const QWidget& window) {
+    QStringList out;
+    auto check = [&out](const QString& text, int needed, int available) {
+        if (needed > available)
+            out << QString("%1 (%2 > %3)").arg(text).arg(needed).arg(available);
+    };
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(),
+                                                          -label->margin(), -label->margin());
+        const QStringList lines = label->text().split('\n');
+        for (const QString& line : lines)
+            check(line, label->fontMetrics().horizontalAdvance(line), room.width());
+        check(label->text(), int(lines.size()) * label->fontMetrics().height(), room.height());
+    }
+    for (const QPushButton* button : window.findChildren<QPushButton*>()) {
+        const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+        check(button->text(), button->fontMetrics().horizontalAdvance(button->text()) + 2 * margin,
+              button->width());
+    }
+    for (const QCheckBox* box : window.findChildren<QCheckBox*>())
+        check(box->text(), box->sizeHint().width(), box->width());
+    return out.join("; ").toStdString();
+}
+
+TEST_F(DEFDlgTest, EveryTextFitsItsControl) {
+    open(dir.file("ship.def").c_str());
+    EXPECT_EQ(clippedTexts(dialog), "");
+    // The help box holds the longest help texts.
+    for (const std::string_view help : {defClassHelp(), defTypeHelp(202), defTypeHelp(203)}) {
+        dialog.helpText()->setText(QString::fromLatin1(help.data(), qsizetype(help.size())));
+        EXPECT_EQ(clippedTexts(dialog), "");
+    }
+    ensureApplication();
+    SettingsDlg settings{ColumnSettings{}};
+    EXPECT_EQ(clippedTexts(settings), "");
 }
 
 TEST(SettingsDlg, CheckBoxesInTheirOrder) {
