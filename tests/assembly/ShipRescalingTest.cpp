@@ -180,5 +180,19 @@ TEST(ShipRescaling, FilesReachedThroughLinksAreScaledOnceWhereTheyLie) {
     EXPECT_TRUE(ship.prompt.texts().empty());
 }
 
+TEST(ShipRescaling, NamesThatDifferOnlyInCaseMayBeTwoFiles) {
+    Ship ship;
+    const Bytes other = writeClf(test::clfSquare("other"));
+    test::writeBytes(ship.dir.file("HULL.clf"), other);
+    if (test::readBytes(ship.dir.file("hull.clf")) == other)
+        GTEST_SKIP() << "file names here ignore case";
+    DefBuilder().add(entry(200, "HULL.clf")).add(entry(200, "hull.clf")).write(ship.defPath);
+
+    rescaleShip(ship.defPath, 2, ship.paths, ship.prompt);
+
+    EXPECT_EQ(test::readBytes(ship.dir.file("HULL.clf")), *rescaledClf(other, 2));
+    EXPECT_EQ(test::readBytes(ship.dir.file("hull.clf")), ship.once("hull.clf", 2));
+}
+
 }  // namespace
 }  // namespace slipway
