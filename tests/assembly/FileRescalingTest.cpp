@@ -364,7 +364,9 @@ TEST(FileRescaling, AFileTheUserMayNotOpenForWritingIsLeftAlone) {
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported as rescaled, 2: could not switch user";
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "no second user to switch to here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "reported as rescaled";
     EXPECT_EQ(test::readBytes(path), original);
 }
 #endif
