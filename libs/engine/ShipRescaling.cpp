@@ -67,7 +67,9 @@ void rescaleShip(const std::string& defPath, float factor, const SearchPaths& se
     std::set<std::string> namesLookedUp;
     std::set<std::string> filesDone;
     for (const NamedFile& file : files) {
-        if (!namesLookedUp.insert(lowerCase(file.name)).second)
+        // Spellings that differ in case may name different files where names keep their case;
+        // two spellings of one file meet again below, by the file they lead to.
+        if (!namesLookedUp.insert(file.name).second)
             continue;
         std::string path = file.name;
         if (!searchPaths.findModel(path, &directory, prompt))

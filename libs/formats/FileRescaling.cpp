@@ -1,6 +1,7 @@
 #include "formats/FileRescaling.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -65,19 +66,35 @@ void scaleVertexRecords(ByteReader& in, Bytes& out, std::size_t count, float fac
     }
 }
 
+// A file marked read-only is left alone even for a user who could override that, and so is
+// one that this user cannot open for writing: the atomic replacement only needs a writable
+// directory, which would otherwise let it replace a file the user may not change.
 bool writable(const std::string& path) {
     std::error_code ec;
     const auto perms = std::filesystem::status(path, ec).permissions();
     if (ec)
         return false;
     using std::filesystem::perms;
-    return (perms & (perms::owner_write | perms::group_write | perms::others_write)) != perms::none;
+    if ((perms & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none)
+        return false;
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+    if (!file)
+        return false;
+    std::fclose(file);
+    return true;
 }
 
 bool rescaleFile(const std::string& path, float factor, Rescaler rescaler) {
-    if (!writable(path))
+    // A name that is a link is rescaled where the file lies, so that the link, and every
+    // other name of that file, keeps leading to it.
+    std::error_code ec;
+    const std::filesystem::path resolved = std::filesystem::canonical(path, ec);
+    if (ec)
         return false;
-    const auto bytes = readFileBytes(path);
+    const std::string target = resolved.string();
+    if (!writable(target))
+        return false;
+    const auto bytes = readFileBytes(target);
     if (!bytes)
         return false;
     const auto scaled = rescaler(*bytes, factor);
@@ -85,7 +102,7 @@ bool rescaleFile(const std::string& path, float factor, Rescaler rescaler) {
         return false;
     if (*scaled == *bytes)
         return true;  // nothing to multiply: leave the file untouched
-    return writeFileAtomically(path, *scaled);
+    return writeFileAtomically(target, *scaled);
 }
 
 }  // namespace

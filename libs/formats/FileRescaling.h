@@ -34,8 +34,9 @@ std::optional<std::vector<std::uint8_t>> rescaledSailFile(std::span<const std::u
 std::optional<std::vector<std::uint8_t>> rescaledDefPositions(std::span<const std::uint8_t> bytes,
                                                               float factor);
 
-// The same on files, replacing the file atomically. True when the file was rewritten; false
-// when it could not be read, is not writable, does not parse or the write failed (the file is
+// The same on files, replacing the file atomically; a path that is a link rewrites the file it
+// leads to. True when the file was rewritten; false when it could not be read, is marked
+// read-only or cannot be opened for writing, does not parse or the write failed (the file is
 // then unchanged). Nothing is reported to the user.
 bool rescaleClf(const std::string& path, float factor);
 bool rescaleCff(const std::string& path, float factor);

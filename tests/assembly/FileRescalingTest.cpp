@@ -8,6 +8,11 @@
 #include <filesystem>
 #include <limits>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "formats/CffFile.h"
@@ -316,6 +321,55 @@ TEST(FileRescaling, FilesAreRewrittenOrLeftByteForByte) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing.cff")));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
 }
+
+TEST(FileRescaling, ALinkedFileIsRescaledWhereItLies) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.file("parts"));
+    const std::string target = dir.file("parts/mast.clf");
+    const Bytes original = writeClf(clfModel(false));
+    test::writeBytes(target, original);
+    const std::string link = dir.file("mast.clf");
+    std::error_code ec;
+    std::filesystem::create_symlink(target, link, ec);
+    if (ec)
+        GTEST_SKIP() << "symbolic links cannot be made here";
+
+    EXPECT_TRUE(rescaleClf(link, 2));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(test::readBytes(target), writeClf(scaledClf(clfModel(false), 2)));
+}
+
+#ifndef _WIN32
+TEST(FileRescaling, AFileTheUserMayNotOpenForWritingIsLeftAlone) {
+    // Only root can hand a file to another user; the rescaling then runs as that other user,
+    // in a directory everyone may write to, so replacing the file would be possible.
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as a second user";
+    test::TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    const std::string path = dir.file("shared.clf");
+    const Bytes original = writeClf(clfModel(false));
+    test::writeBytes(path, original);
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(2);
+        ::_exit(rescaleClf(path, 2) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "no second user to switch to here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "reported as rescaled";
+    EXPECT_EQ(test::readBytes(path), original);
+}
+#endif
 
 }  // namespace
 }  // namespace slipway

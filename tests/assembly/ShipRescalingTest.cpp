@@ -158,5 +158,41 @@ TEST(ShipRescaling, AnUnreadableOrBrokenDefChangesNothing) {
     EXPECT_TRUE(ship.prompt.texts().empty());
 }
 
+TEST(ShipRescaling, FilesReachedThroughLinksAreScaledOnceWhereTheyLie) {
+    Ship ship;
+    std::filesystem::create_directory(ship.dir.file("parts"));
+    const std::string shared = ship.dir.file("parts/mast.clf");
+    test::writeBytes(shared, ship.files.at("hull.clf"));
+    std::error_code ec;
+    for (const char* name : {"mast.clf", "spare.clf"})
+        std::filesystem::create_symlink(shared, ship.dir.file(name), ec);
+    if (ec)
+        GTEST_SKIP() << "symbolic links cannot be made here";
+    DefBuilder().add(entry(200, "mast.clf")).add(entry(206, "spare.clf")).write(ship.defPath);
+
+    rescaleShip(ship.defPath, 2, ship.paths, ship.prompt);
+
+    // Both names still lead to the one file, and it is scaled once.
+    for (const char* name : {"mast.clf", "spare.clf"}) {
+        EXPECT_TRUE(std::filesystem::is_symlink(ship.dir.file(name))) << name;
+        EXPECT_EQ(test::readBytes(ship.dir.file(name)), ship.once("hull.clf", 2)) << name;
+    }
+    EXPECT_TRUE(ship.prompt.texts().empty());
+}
+
+TEST(ShipRescaling, NamesThatDifferOnlyInCaseMayBeTwoFiles) {
+    Ship ship;
+    const Bytes other = writeClf(test::clfSquare("other"));
+    test::writeBytes(ship.dir.file("HULL.clf"), other);
+    if (test::readBytes(ship.dir.file("hull.clf")) == other)
+        GTEST_SKIP() << "file names here ignore case";
+    DefBuilder().add(entry(200, "HULL.clf")).add(entry(200, "hull.clf")).write(ship.defPath);
+
+    rescaleShip(ship.defPath, 2, ship.paths, ship.prompt);
+
+    EXPECT_EQ(test::readBytes(ship.dir.file("HULL.clf")), *rescaledClf(other, 2));
+    EXPECT_EQ(test::readBytes(ship.dir.file("hull.clf")), ship.once("hull.clf", 2));
+}
+
 }  // namespace
 }  // namespace slipway
