@@ -1,7 +1,7 @@
 # The two set-up commands: `make run` and `make test`. Both install missing Debian packages
 # first, then configure and build.
 
-.PHONY: run test deps build-release build-dev fuzz bench format demo
+.PHONY: run test deps build-release build-dev fuzz bench format screenshots
 
 JOBS ?= $(shell nproc)
 
@@ -16,8 +16,10 @@ build-dev: deps
 	cmake --preset dev >/dev/null
 	cmake --build --preset dev -j $(JOBS)
 
+# Opens the demo ship, which every build writes into build/<preset>/demo. Shipview runs from
+# that folder, the home of its Dialog.ini, so every part and texture is found there.
 run: build-release
-	./build/release/apps/bytespin/bytespin || true
+	cd build/release/demo && ../apps/shipview/shipview Demo.def
 
 # Every test, OpenGL ones included, runs under a virtual X server; ends with CTest's summary.
 test: build-dev
@@ -29,6 +31,11 @@ fuzz: deps
 
 bench: build-release
 	bench/run-all.sh
+
+# The README's picture of the demo ship.
+screenshots: build-release
+	cd build/release/demo && xvfb-run -a ../apps/shipview/shipview --screenshot Demo.def \
+	    $(CURDIR)/docs/shipview-demo.png --keys PC
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <condition_variable>
 #include <memory>
@@ -35,16 +34,6 @@ struct Fd {
         if (fd >= 0) ::close(fd);
     }
 };
-
-// Writes through a symbolic link to the file it names, so the link stays a link.
-std::string realTarget(const std::string& name) {
-    struct stat st {};
-    if (::lstat(name.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char buf[PATH_MAX];
-        if (::realpath(name.c_str(), buf)) return buf;
-    }
-    return name;
-}
 
 // Reads a whole chunk unless the file ends first; -1 on a read error.
 ssize_t readChunk(int fd, std::uint8_t* out, std::size_t size) {
@@ -148,7 +137,7 @@ bool codeFileInPlace(const std::string& name, bool scramble, const ScrambleHooks
     // The original must be writable, as it would be when rewritten in place.
     if (::access(name.c_str(), W_OK) != 0) return false;
 
-    AtomicFile out(realTarget(name));
+    AtomicFile out(name);
     out.failAfterBytes(hooks.failWriteAfterBytes);
     if (!out.open()) return false;
     out.reserve(static_cast<std::uint64_t>(st.st_size));

@@ -46,6 +46,14 @@ AtomicFile::~AtomicFile() { abort(); }
 
 bool AtomicFile::open() {
     if (fd_ >= 0) return true;
+    // A link keeps leading to the file: the new content replaces the file it names.
+    struct stat link {};
+    if (::lstat(target_.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        char* real = ::realpath(target_.c_str(), nullptr);
+        if (!real) return false;
+        target_ = real;
+        std::free(real);
+    }
     const PathParts parts = splitPath(target_);
     std::string dir = parts.drive + parts.directory;
     if (dir.empty()) dir = "./";

@@ -22,7 +22,8 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // A streaming atomic write: open, write in pieces, then commit. Destroying an uncommitted
-// AtomicFile removes the temporary file and leaves the target as it was.
+// AtomicFile removes the temporary file and leaves the target as it was. A target that is a
+// symbolic link is written where the link leads, so the link stays a link.
 class AtomicFile {
 public:
     explicit AtomicFile(std::string targetPath);

@@ -80,6 +80,20 @@ TEST(FileIo, AnAbandonedAtomicFileRemovesItsTemporary) {
     EXPECT_EQ(entries(dir.path()).size(), 1u);
 }
 
+TEST(FileIo, AtomicWriteThroughALinkReplacesTheFileItLeadsTo) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("real"));
+    writeBytes(dir.file("real/model.clf"), {1});
+    std::filesystem::create_symlink("real/model.clf", dir.file("link.clf"));
+    ASSERT_TRUE(writeFileAtomically(dir.file("link.clf"), std::vector<std::uint8_t>{2, 3}));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.clf")));
+    EXPECT_EQ(readBytes(dir.file("real/model.clf")), (std::vector<std::uint8_t>{2, 3}));
+    // A dangling link is refused rather than replaced by a file.
+    std::filesystem::create_symlink("real/none.clf", dir.file("dangling.clf"));
+    EXPECT_FALSE(writeFileAtomically(dir.file("dangling.clf"), std::vector<std::uint8_t>{4}));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("dangling.clf")));
+}
+
 TEST(FileIo, AtomicWriteIntoAMissingDirectoryFails) {
     TempDir dir;
     EXPECT_FALSE(writeFileAtomically(dir.file("no/such/file"), std::vector<std::uint8_t>{1}));
