@@ -1,5 +1,5 @@
 #pragma once
-// The four-byte working pixel of every conversion, mip filter and palette run.
+// The working pixel of every conversion: blue, green, red, alpha, one byte each, in this order.
 
 #include <cstdint>
 
@@ -7,6 +7,10 @@ namespace slipway {
 
 struct Bgra {
     std::uint8_t b, g, r, a;
+
+    friend bool operator==(const Bgra&, const Bgra&) = default;
 };
+
+static_assert(sizeof(Bgra) == 4, "Bgra is exactly four bytes");
 
 }  // namespace slipway
