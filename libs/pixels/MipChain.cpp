@@ -1,5 +1,7 @@
 #include "pixels/MipChain.h"
 
+#include "pixels/PaletteDiffusion.h"
+
 #include <bit>
 #include <new>
 
@@ -137,13 +139,13 @@ bool make16BitLevel(const PixelImage& master, int level, int n, bool fourBitAlph
     return true;
 }
 
-bool make8BitLevel(const PixelImage& master, const Palette& palette, int copyMode,
-                   PixelImage& out) {
+bool make8BitLevel(const PixelImage& master, const Palette& palette, int copyMode, PixelImage& out,
+                   PaletteSearch* search) {
     out.setPalette(palette);
     if (!out.create(master.width(), master.height(), 8 | (master.format() & formatAlpha))) {
         return false;
     }
-    if (!out.convertFrom(master))
+    if (!diffuseOntoPalette(master, out, search) && !out.convertFrom(master))
         return false;
     if (copyMode != 0)
         out.copyLines(copyMode);

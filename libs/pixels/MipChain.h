@@ -10,6 +10,8 @@
 
 namespace slipway {
 
+class PaletteSearch;
+
 // v itself when it is a power of two, else the next power of two above it; 0 stays 0.
 std::uint32_t powerOfTwoAtLeast(std::uint32_t v);
 
@@ -53,7 +55,9 @@ bool make16BitLevel(const PixelImage& master, int level, int n, bool fourBitAlph
                     float attenuation, int copyMode, PixelImage& out);
 
 // Makes an 8-bit level from its master level on `palette` (index 0 is the colour key when the
-// master has alpha), then applies the copy mode.
-bool make8BitLevel(const PixelImage& master, const Palette& palette, int copyMode, PixelImage& out);
+// master has alpha), then applies the copy mode. `search`, when given, is reused for every
+// level made with it (it must stay with one thread).
+bool make8BitLevel(const PixelImage& master, const Palette& palette, int copyMode, PixelImage& out,
+                   PaletteSearch* search = nullptr);
 
 }  // namespace slipway

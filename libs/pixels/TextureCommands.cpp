@@ -7,6 +7,7 @@
 #include "pixels/FileError.h"
 #include "pixels/MipChain.h"
 #include "pixels/PaletteBuilder.h"
+#include "pixels/PaletteDiffusion.h"
 #include "pixels/TfFile.h"
 #include "pixels/TgaFile.h"
 
@@ -127,10 +128,11 @@ FileOutcome convertTgaToTf(const std::string& sourcePath, const std::string& out
             return FileOutcome::Failed;
         }
         title(context, path + "  :  Creating 8 bit mip levels");
+        PaletteSearch search(palette, master[0].hasAlpha() ? 1 : 0);
         for (int level = 0; level < n && !master[level].isEmpty(); ++level) {
             if (interrupted(context))
                 return FileOutcome::Interrupted;
-            if (!make8BitLevel(master[level], palette, copyMode, levels8[level])) {
+            if (!make8BitLevel(master[level], palette, copyMode, levels8[level], &search)) {
                 tell(prompt, kNoMemoryToConvert + path);
                 failed = true;
             }

@@ -1,0 +1,44 @@
+#pragma once
+// Fast error diffusion of a 24- or 32-bit picture onto an 8-bit picture's palette, with exactly
+// the result of PixelImage::convertFrom: the nearest-entry search is answered from candidate
+// lists per 8 x 8 x 8 block of colours instead of scanning the palette for every pixel.
+
+#include <cstdint>
+#include <vector>
+
+#include "pixels/PixelImage.h"
+
+namespace slipway {
+
+// The nearest palette entry under the 8-bit encoding distance
+// (blue difference)^2 + 3 (green difference)^2 + 2 (red difference)^2, searched from
+// `firstIndex`; on a tie the lowest index wins.
+class PaletteSearch {
+  public:
+    PaletteSearch(const Palette& palette, int firstIndex);
+    std::uint8_t nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r);
+    // True when this search was made for `palette` searched from `firstIndex`.
+    bool answers(const Palette& palette, int firstIndex) const {
+        return firstIndex == first_ && palette == palette_;
+    }
+
+  private:
+    void buildCell(std::uint32_t cell);
+
+    Palette palette_;
+    int first_;
+    std::uint8_t blue_[256], green_[256], red_[256];
+    // Per block of colours: where its candidates start in candidates_, or -1 before its first
+    // use. Candidates are the entries that can be nearest to some colour of the block.
+    std::vector<std::int32_t> start_;
+    std::vector<std::uint16_t> count_;
+    std::vector<std::uint8_t> candidates_;
+};
+
+// Fills the 8-bit `target` (created, same size as `source`) from a 24- or 32-bit source by
+// error diffusion onto its palette. False, with nothing done, for any other combination.
+// A search made for the same palette may be shared between the levels of a chain (one thread).
+bool diffuseOntoPalette(const PixelImage& source, PixelImage& target,
+                        PaletteSearch* search = nullptr);
+
+}  // namespace slipway
