@@ -1,21 +1,25 @@
 #include "pixels/ColorQuantizer.h"
 
-#include <cstring>
 #include <new>
 #include <vector>
 
 namespace slipway {
 namespace {
 
-// Pixels are kept packed (blue | green << 8 | red << 16) and partitioned so that every
-// evaluated box owns one contiguous range: evaluating a child then reads only its own pixels
-// instead of testing the whole population against its bounds.
+// The colours are partitioned so that every box owns one contiguous range: a box is evaluated
+// from its own colours instead of testing the whole population against its bounds. Splitting
+// a box scatters its range into the other of two buffers (a box of depth d lives in buffer
+// d % 2) and sums each child's channels on the way, so a child's evaluation costs nothing.
 struct Quantizer {
+    struct Range {
+        std::uint32_t begin = 0, end = 0;
+        bool summed = false;
+        std::uint64_t blue = 0, green = 0, red = 0;
+    };
     std::vector<ColorBox> boxes;
-    std::vector<std::uint32_t> begin;
-    std::vector<std::uint32_t> end;
-    std::vector<std::uint32_t> pixels;
-    std::vector<std::uint32_t> scratch;
+    std::vector<Range> ranges;
+    std::unique_ptr<std::uint32_t[]> buffers[2];
+    std::unique_ptr<std::uint8_t[]> slots;
     float reciprocal = 0.0f;
     std::uint32_t evaluated = 0;
     PaletteEntry* palette = nullptr;
@@ -23,31 +27,33 @@ struct Quantizer {
     int maxColours = 0;
 
     void evaluate(std::size_t index) {
-        const std::uint32_t first = begin[index];
-        const std::uint32_t last = end[index];
+        Range& range = ranges[index];
         ColorBox& box = boxes[index];
-        if (first == last) {
+        if (range.begin == range.end) {
             box.flags |= ColorBox::kUnusable;
             return;
         }
-        std::uint64_t sumBlue = 0, sumGreen = 0, sumRed = 0;
-        for (std::uint32_t i = first; i < last; ++i) {
-            const std::uint32_t p = pixels[i];
-            sumBlue += p & 0xFF;
-            sumGreen += (p >> 8) & 0xFF;
-            sumRed += p >> 16;
+        if (!range.summed) {
+            const std::uint32_t* colours = buffers[box.depth & 1].get();
+            for (std::uint32_t i = range.begin; i < range.end; ++i) {
+                const std::uint32_t p = colours[i];
+                range.blue += p & 0xFF;
+                range.green += (p >> 8) & 0xFF;
+                range.red += p >> 16;
+            }
+            range.summed = true;
         }
-        box.count = last - first;
+        box.count = range.end - range.begin;
         const double inverse = 1.0 / static_cast<double>(box.count);
-        box.meanBlue = static_cast<std::uint8_t>(static_cast<double>(sumBlue) * inverse);
-        box.meanGreen = static_cast<std::uint8_t>(static_cast<double>(sumGreen) * inverse);
-        box.meanRed = static_cast<std::uint8_t>(static_cast<double>(sumRed) * inverse);
+        box.meanBlue = static_cast<std::uint8_t>(static_cast<double>(range.blue) * inverse);
+        box.meanGreen = static_cast<std::uint8_t>(static_cast<double>(range.green) * inverse);
+        box.meanRed = static_cast<std::uint8_t>(static_cast<double>(range.red) * inverse);
         ++evaluated;
         box.flags |= ColorBox::kEvaluated;
     }
 
     void split(std::size_t index) {
-        ColorBox parent = boxes[index];
+        const ColorBox parent = boxes[index];
         boxes[index].flags |= ColorBox::kSplitDone;
         if (parent.count <= 1 || parent.meanRed == parent.minRed ||
             parent.meanRed == parent.maxRed || parent.meanGreen == parent.minGreen ||
@@ -55,32 +61,58 @@ struct Quantizer {
             parent.meanBlue == parent.maxBlue) {
             return;
         }
-        const std::uint32_t first = begin[index];
-        const std::uint32_t last = end[index];
+        const std::uint32_t first = ranges[index].begin;
+        const std::uint32_t last = ranges[index].end;
+        const std::uint32_t* in = buffers[parent.depth & 1].get();
+        std::uint32_t* out = buffers[(parent.depth + 1) & 1].get();
+        std::uint8_t* slot = slots.get();
         const std::uint32_t meanR = parent.meanRed, meanG = parent.meanGreen,
                             meanB = parent.meanBlue;
-        auto slot = [&](std::uint32_t p) {
-            return static_cast<unsigned>(((p >> 16) >= meanR) |
-                                         ((((p >> 8) & 0xFF) >= meanG) << 1) |
-                                         (((p & 0xFF) >= meanB) << 2));
-        };
-        std::uint32_t counts[8] = {};
-        for (std::uint32_t i = first; i < last; ++i)
-            ++counts[slot(pixels[i])];
+        // Four histograms so that runs of one child do not wait on each other's increments.
+        std::uint32_t histogram[4][8] = {};
+        std::uint32_t i = first;
+        for (; i + 4 <= last; i += 4) {
+            for (int k = 0; k < 4; ++k) {
+                const std::uint32_t p = in[i + k];
+                const unsigned s = static_cast<unsigned>((p >> 16) >= meanR) |
+                                   (static_cast<unsigned>(((p >> 8) & 0xFF) >= meanG) << 1) |
+                                   (static_cast<unsigned>((p & 0xFF) >= meanB) << 2);
+                slot[i + k] = static_cast<std::uint8_t>(s);
+                ++histogram[k][s];
+            }
+        }
+        for (; i < last; ++i) {
+            const std::uint32_t p = in[i];
+            const unsigned s = static_cast<unsigned>((p >> 16) >= meanR) |
+                               (static_cast<unsigned>(((p >> 8) & 0xFF) >= meanG) << 1) |
+                               (static_cast<unsigned>((p & 0xFF) >= meanB) << 2);
+            slot[i] = static_cast<std::uint8_t>(s);
+            ++histogram[0][s];
+        }
+        std::uint32_t counts[8];
         std::uint32_t offsets[8];
+        std::uint32_t cursor[8];
         std::uint32_t at = first;
         for (int c = 0; c < 8; ++c) {
-            offsets[c] = at;
+            counts[c] = histogram[0][c] + histogram[1][c] + histogram[2][c] + histogram[3][c];
+            offsets[c] = cursor[c] = at;
             at += counts[c];
         }
-        std::uint32_t cursor[8];
-        std::memcpy(cursor, offsets, sizeof cursor);
-        for (std::uint32_t i = first; i < last; ++i) {
-            const std::uint32_t p = pixels[i];
-            scratch[cursor[slot(p)]++] = p;
+        for (std::uint32_t j = first; j < last; ++j)
+            out[cursor[slot[j]]++] = in[j];
+        std::uint64_t sums[8][3] = {};
+        for (int c = 0; c < 8; ++c) {
+            std::uint64_t b = 0, g = 0, r = 0;
+            for (std::uint32_t j = offsets[c]; j < offsets[c] + counts[c]; ++j) {
+                const std::uint32_t p = out[j];
+                b += p & 0xFF;
+                g += (p >> 8) & 0xFF;
+                r += p >> 16;
+            }
+            sums[c][0] = b;
+            sums[c][1] = g;
+            sums[c][2] = r;
         }
-        std::memcpy(pixels.data() + first, scratch.data() + first,
-                    (last - first) * sizeof(std::uint32_t));
 
         for (int c = 0; c < 8; ++c) {
             ColorBox child;
@@ -111,8 +143,8 @@ struct Quantizer {
                 child.flags = ColorBox::kUnusable;
             }
             boxes.push_back(child);
-            begin.push_back(offsets[c]);
-            end.push_back(offsets[c] + counts[c]);
+            ranges.push_back(Range{offsets[c], offsets[c] + counts[c], true, sums[c][0], sums[c][1],
+                                   sums[c][2]});
             boxes[index].children[c] = static_cast<std::int32_t>(boxes.size() - 1);
         }
     }
@@ -181,25 +213,20 @@ struct Quantizer {
 
 }  // namespace
 
-int quantize(const Bgra* pixels, std::size_t count, PaletteEntry* palette, int maxColours) {
-    if (pixels == nullptr || palette == nullptr || count == 0 || maxColours <= 0)
-        return 0;
-    if (count > UINT32_MAX)
+int quantizePacked(std::unique_ptr<std::uint32_t[]> colours, std::size_t count,
+                   PaletteEntry* palette, int maxColours) {
+    if (!colours || palette == nullptr || count == 0 || maxColours <= 0 || count > UINT32_MAX)
         return 0;
     try {
         Quantizer q;
-        q.pixels.resize(count);
-        q.scratch.resize(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            q.pixels[i] = pixels[i].b | (std::uint32_t{pixels[i].g} << 8) |
-                          (std::uint32_t{pixels[i].r} << 16);
-        }
+        q.buffers[0] = std::move(colours);
+        q.buffers[1].reset(new std::uint32_t[count]);
+        q.slots.reset(new std::uint8_t[count]);
         q.reciprocal = 1.0f / static_cast<float>(count);
         q.palette = palette;
         q.maxColours = maxColours;
         q.boxes.emplace_back();
-        q.begin.push_back(0);
-        q.end.push_back(static_cast<std::uint32_t>(count));
+        q.ranges.push_back(Quantizer::Range{0, static_cast<std::uint32_t>(count)});
         for (;;) {
             const std::uint32_t before = q.evaluated;
             q.pass(0);
@@ -217,6 +244,20 @@ int quantize(const Bgra* pixels, std::size_t count, PaletteEntry* palette, int m
     } catch (const std::bad_alloc&) {
         return 0;
     }
+}
+
+int quantize(const Bgra* pixels, std::size_t count, PaletteEntry* palette, int maxColours) {
+    if (pixels == nullptr || palette == nullptr || count == 0 || maxColours <= 0 ||
+        count > UINT32_MAX)
+        return 0;
+    std::unique_ptr<std::uint32_t[]> colours(new (std::nothrow) std::uint32_t[count]);
+    if (!colours)
+        return 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        colours[i] =
+            pixels[i].b | (std::uint32_t{pixels[i].g} << 8) | (std::uint32_t{pixels[i].r} << 16);
+    }
+    return quantizePacked(std::move(colours), count, palette, maxColours);
 }
 
 }  // namespace slipway

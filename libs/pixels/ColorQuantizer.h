@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "pixels/Bgra.h"
 
@@ -35,5 +36,10 @@ struct PaletteEntry {
 // how many it filled. Returns 0 without touching anything when pixels or palette is null, or
 // count or maxColours is 0. Returns 0 also when memory runs out (palette then unspecified).
 int quantize(const Bgra* pixels, std::size_t count, PaletteEntry* palette, int maxColours);
+
+// The same on colours packed as blue | green << 8 | red << 16, which the quantizer takes over
+// (it reorders them in place).
+int quantizePacked(std::unique_ptr<std::uint32_t[]> colours, std::size_t count,
+                   PaletteEntry* palette, int maxColours);
 
 }  // namespace slipway

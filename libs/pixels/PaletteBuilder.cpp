@@ -1,7 +1,6 @@
 #include "pixels/PaletteBuilder.h"
 
 #include <new>
-#include <vector>
 
 #include "pixels/ColorQuantizer.h"
 
@@ -17,24 +16,36 @@ bool buildPalette(const PixelImage* levels, int levelCount, Palette& palette) {
     }
     if (total == 0)
         return false;
-    PaletteEntry working[256] = {};
-    try {
-        std::vector<Bgra> population(total);
-        Bgra* at = population.data();
-        for (int i = 0; i < levelCount; ++i) {
-            if (levels[i].isEmpty())
-                continue;
-            levels[i].appendBgra(at);
-            at += std::size_t{levels[i].width()} * levels[i].height();
-        }
-        const bool colourKey = levels[0].hasAlpha();
-        const int filled = colourKey ? quantize(population.data(), total, working + 1, 255)
-                                     : quantize(population.data(), total, working, 256);
-        if (filled == 0)
-            return false;
-    } catch (const std::bad_alloc&) {
+    // The population goes to the quantizer packed as blue | green << 8 | red << 16.
+    std::unique_ptr<std::uint32_t[]> colours(new (std::nothrow) std::uint32_t[total]);
+    if (!colours)
         return false;
+    std::uint32_t* at = colours.get();
+    for (int i = 0; i < levelCount; ++i) {
+        const PixelImage& level = levels[i];
+        if (level.isEmpty())
+            continue;
+        const std::uint32_t bits = level.bitsPerPixel();
+        for (std::uint32_t y = 0; y < level.height(); ++y) {
+            if (bits == 32 || bits == 24) {
+                const std::uint32_t step = bits / 8;
+                const std::uint8_t* p = level.row(y);
+                for (std::uint32_t x = 0; x < level.width(); ++x, p += step)
+                    *at++ = p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
+            } else {
+                for (std::uint32_t x = 0; x < level.width(); ++x) {
+                    const Bgra c = level.getPixel(x, y);
+                    *at++ = c.b | (std::uint32_t{c.g} << 8) | (std::uint32_t{c.r} << 16);
+                }
+            }
+        }
     }
+    PaletteEntry working[256] = {};
+    const int filled = levels[0].hasAlpha()
+                           ? quantizePacked(std::move(colours), total, working + 1, 255)
+                           : quantizePacked(std::move(colours), total, working, 256);
+    if (filled == 0)
+        return false;
     for (int i = 0; i < 256; ++i) {
         palette[i * 3] = working[i].blue;
         palette[i * 3 + 1] = working[i].green;
