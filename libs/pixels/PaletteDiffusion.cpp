@@ -1,10 +1,25 @@
 #include "pixels/PaletteDiffusion.h"
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <new>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace slipway {
+namespace {
+
+// Padding: so far from every colour that it never wins, yet its key still fits 31 bits.
+constexpr std::int16_t kFar = 1000;
+constexpr PaletteSearch::Group kFarGroup = {{kFar, kFar, kFar, kFar, kFar, kFar, kFar, kFar},
+                                            {kFar, 0, kFar, 0, kFar, 0, kFar, 0},
+                                            {255, 255, 255, 255}};
+
+}  // namespace
+
 PaletteSearch::PaletteSearch(const Palette& palette, int firstIndex)
     : palette_(palette), first_(firstIndex) {
     for (int i = 0; i < 256; ++i) {
@@ -64,14 +79,24 @@ void PaletteSearch::build(int level, std::uint32_t cell) {
     }
     Block& block = levels_[level][cell];
     if (level == kLevels - 1) {
-        block.start = static_cast<std::int32_t>(fine_.size());
+        block.start = static_cast<std::int32_t>(groups_.size());
+        int slot = 4;
         for (int k = 0; k < count; ++k) {
+            if (nearest[k] > bound)
+                continue;
+            if (slot == 4) {
+                groups_.push_back(kFarGroup);
+                slot = 0;
+            }
             const int i = from[k];
-            if (nearest[k] <= bound)
-                fine_.push_back(
-                    Candidate{blue_[i], green_[i], red_[i], static_cast<std::uint8_t>(i)});
+            Group& group = groups_.back();
+            group.blueGreen[2 * slot] = blue_[i];
+            group.blueGreen[2 * slot + 1] = green_[i];
+            group.red[2 * slot] = red_[i];
+            group.index[slot] = i;
+            ++slot;
         }
-        block.count = static_cast<std::uint16_t>(fine_.size() - block.start);
+        block.count = static_cast<std::uint16_t>(groups_.size() - block.start);
         return;
     }
     std::vector<std::uint8_t>& list = candidates_[level];
@@ -86,6 +111,55 @@ void PaletteSearch::build(int level, std::uint32_t cell) {
     list.insert(list.end(), kept, kept + keptCount);
 }
 
+// Keys are distance << 8 | index: the smallest key is the nearest entry, and on a tie the
+// lowest index.
+std::uint8_t PaletteSearch::nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+    const std::uint32_t cell = (b >> kFineShift) | ((g >> kFineShift) << kFineBits) |
+                               ((r >> kFineShift) << (2 * kFineBits));
+    Block& block = levels_[kLevels - 1][cell];
+    if (block.start < 0)
+        build(kLevels - 1, cell);
+    const Group* group = groups_.data() + block.start;
+    const Group* end = group + block.count;
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i colourBG = _mm_set1_epi32(b | (g << 16));
+    const __m128i colourR = _mm_set1_epi32(r);
+    const __m128i weightBG = _mm_set1_epi32(1 | (3 << 16));
+    const __m128i weightR = _mm_set1_epi32(2);
+    __m128i best = _mm_set1_epi32(INT32_MAX);
+    for (; group != end; ++group) {
+        const __m128i dBG = _mm_sub_epi16(
+            _mm_load_si128(reinterpret_cast<const __m128i*>(group->blueGreen)), colourBG);
+        const __m128i dR =
+            _mm_sub_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(group->red)), colourR);
+        const __m128i distance = _mm_add_epi32(_mm_madd_epi16(dBG, _mm_mullo_epi16(dBG, weightBG)),
+                                               _mm_madd_epi16(dR, _mm_mullo_epi16(dR, weightR)));
+        const __m128i key =
+            _mm_or_si128(_mm_slli_epi32(distance, 8),
+                         _mm_load_si128(reinterpret_cast<const __m128i*>(group->index)));
+        const __m128i less = _mm_cmplt_epi32(key, best);
+        best = _mm_or_si128(_mm_and_si128(less, key), _mm_andnot_si128(less, best));
+    }
+    __m128i other = _mm_shuffle_epi32(best, _MM_SHUFFLE(1, 0, 3, 2));
+    __m128i less = _mm_cmplt_epi32(other, best);
+    best = _mm_or_si128(_mm_and_si128(less, other), _mm_andnot_si128(less, best));
+    other = _mm_shuffle_epi32(best, _MM_SHUFFLE(2, 3, 0, 1));
+    less = _mm_cmplt_epi32(other, best);
+    best = _mm_or_si128(_mm_and_si128(less, other), _mm_andnot_si128(less, best));
+    return static_cast<std::uint8_t>(_mm_cvtsi128_si32(best));
+#else
+    std::int32_t best = INT32_MAX;
+    for (; group != end; ++group) {
+        for (int k = 0; k < 4; ++k) {
+            const int db = group->blueGreen[2 * k] - b, dg = group->blueGreen[2 * k + 1] - g,
+                      dr = group->red[2 * k] - r;
+            best = std::min(best, ((db * db + 3 * dg * dg + 2 * dr * dr) << 8) | group->index[k]);
+        }
+    }
+    return static_cast<std::uint8_t>(best);
+#endif
+}
+
 bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSearch* shared) {
     const std::uint32_t sourceBits = source.bitsPerPixel();
     if (target.bitsPerPixel() != 8 || (sourceBits != 32 && sourceBits != 24) ||
@@ -98,7 +172,8 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
     // Rows are diffused as a wavefront, kRows at a time, each two columns behind the row above:
     // a pixel then finds every error it receives already added, as in the row-by-row order,
     // and the rows' searches are independent work the processor can overlap. Each row in
-    // flight has its own row of error cells.
+    // flight has its own row of error cells (all zero between uses, as the two rows of the
+    // row-by-row walk are).
     constexpr std::uint32_t kRows = 4;
     std::vector<std::int8_t> cells;
     try {

@@ -3,8 +3,6 @@
 // the result of PixelImage::convertFrom: the nearest-entry search is answered from candidate
 // lists per 8 x 8 x 8 block of colours instead of scanning the palette for every pixel.
 
-#include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -18,24 +16,15 @@ namespace slipway {
 class PaletteSearch {
   public:
     PaletteSearch(const Palette& palette, int firstIndex);
-    std::uint8_t nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
-        const std::uint32_t cell = (b >> kFineShift) | ((g >> kFineShift) << kFineBits) |
-                                   ((r >> kFineShift) << (2 * kFineBits));
-        Block& block = levels_[kLevels - 1][cell];
-        if (block.start < 0)
-            build(kLevels - 1, cell);
-        // Every candidate is measured, without branches: the smallest distance wins, and on a
-        // tie the lowest index, which the key's low byte carries.
-        const Candidate* c = fine_.data() + block.start;
-        const Candidate* end = c + block.count;
-        std::uint32_t bestKey = UINT32_MAX;
-        for (; c != end; ++c) {
-            const int db = c->blue - b, dg = c->green - g, dr = c->red - r;
-            const auto distance = static_cast<std::uint32_t>(db * db + 3 * dg * dg + 2 * dr * dr);
-            bestKey = std::min(bestKey, (distance << 8) | c->index);
-        }
-        return static_cast<std::uint8_t>(bestKey);
-    }
+    std::uint8_t nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r);
+    // Four candidates, laid out for measuring them together: blue and green interleaved, red
+    // with zeros, and their indices. Lists are padded with far-away entries that never win.
+    struct alignas(16) Group {
+        std::int16_t blueGreen[8];
+        std::int16_t red[8];
+        std::int32_t index[4];
+    };
+
     // True when this search was made for `palette` searched from `firstIndex`.
     bool answers(const Palette& palette, int firstIndex) const {
         return firstIndex == first_ && palette == palette_;
@@ -48,12 +37,8 @@ class PaletteSearch {
     static constexpr int kFineShift = 3;
     static constexpr int kFineBits = 8 - kFineShift;
     struct Block {
-        std::int32_t start = -1;  // in candidates_ of its level; -1 before its first use
+        std::int32_t start = -1;  // in candidates_ (groups_ for the finest level); -1 before use
         std::uint16_t count = 0;
-    };
-    struct Candidate {
-        std::int16_t blue, green, red;
-        std::uint8_t index;
     };
     void build(int level, std::uint32_t cell);
 
@@ -62,7 +47,7 @@ class PaletteSearch {
     std::uint8_t blue_[256], green_[256], red_[256];
     std::vector<Block> levels_[kLevels];
     std::vector<std::uint8_t> candidates_[kLevels];
-    std::vector<Candidate> fine_;  // the finest level's lists, with the entries' colours
+    std::vector<Group> groups_;  // the finest level's lists
 };
 
 // Fills the 8-bit `target` (created, same size as `source`) from a 24- or 32-bit source by
