@@ -46,23 +46,11 @@ std::string outputPathFor(std::string_view folder, std::string_view sourcePath,
     return joinPath(folder, name);
 }
 
-FileOutcome convertTgaToTf(const std::string& sourcePath, const std::string& outputPath,
-                           const ConvertOptions& options, CommandContext& context) {
+FileOutcome buildTextureChains(PixelImage& source, const std::string& path,
+                               const ConvertOptions& options, CommandContext& context,
+                               TextureChains& chains) {
     UserPrompt& prompt = context.prompt;
-    const std::string& path = sourcePath;
-    TgaFile tga(sourcePath);
-    if (!tga.readInfo()) {
-        tell(prompt, "Error: no open file " + path);
-        return FileOutcome::Failed;
-    }
-    if (!tga.loadPicture()) {
-        tell(prompt, "Error: load data from file " + path);
-        return FileOutcome::Failed;
-    }
-    if (interrupted(context))
-        return FileOutcome::Interrupted;
-
-    PixelImage& source = tga.picture;
+    chains.count16 = chains.count8 = 0;
     if (needsPowerOfTwo(source)) {
         tell(prompt, "Texture " + path + " have error size");
         if (!resizeToPowerOfTwo(source)) {
@@ -96,8 +84,6 @@ FileOutcome convertTgaToTf(const std::string& sourcePath, const std::string& out
     const std::uint32_t height = master[0].height();
     const int copyMode = options.copyMode();
 
-    std::array<PixelImage, kMaxMipLevels> levels16;
-    std::uint32_t count16 = 0;
     if (options.chain16.enabled) {
         title(context, path + "  :  Creating 16 bit mip levels");
         const int n = chainLevelCount(options.chain16, width, height);
@@ -106,16 +92,14 @@ FileOutcome convertTgaToTf(const std::string& sourcePath, const std::string& out
             if (interrupted(context))
                 return FileOutcome::Interrupted;
             if (!make16BitLevel(master[level], level, n, options.fourBitAlpha, attenuation,
-                                copyMode, levels16[level])) {
+                                copyMode, chains.levels16[level])) {
                 tell(prompt, kNoMemoryToConvert + path);
                 failed = true;
             }
-            ++count16;
+            ++chains.count16;
         }
     }
 
-    std::array<PixelImage, kMaxMipLevels> levels8;
-    std::uint32_t count8 = 0;
     if (options.chain8.enabled) {
         if (interrupted(context))
             return FileOutcome::Interrupted;
@@ -125,6 +109,7 @@ FileOutcome convertTgaToTf(const std::string& sourcePath, const std::string& out
         if (!buildPalette(master.data(), kMaxMipLevels, palette)) {
             // Without a palette the 8-bit chain would be meaningless: the file is not written.
             tell(prompt, kNoMemoryToConvert + path);
+            chains.count16 = 0;
             return FileOutcome::Failed;
         }
         title(context, path + "  :  Creating 8 bit mip levels");
@@ -132,21 +117,45 @@ FileOutcome convertTgaToTf(const std::string& sourcePath, const std::string& out
         for (int level = 0; level < n && !master[level].isEmpty(); ++level) {
             if (interrupted(context))
                 return FileOutcome::Interrupted;
-            if (!make8BitLevel(master[level], palette, copyMode, levels8[level], &search)) {
+            if (!make8BitLevel(master[level], palette, copyMode, chains.levels8[level], &search)) {
                 tell(prompt, kNoMemoryToConvert + path);
                 failed = true;
             }
-            ++count8;
+            ++chains.count8;
         }
     }
     for (PixelImage& level : master)
         level.release();
 
+    return failed ? FileOutcome::Failed : FileOutcome::Done;
+}
+
+FileOutcome convertTgaToTf(const std::string& sourcePath, const std::string& outputPath,
+                           const ConvertOptions& options, CommandContext& context) {
+    UserPrompt& prompt = context.prompt;
+    const std::string& path = sourcePath;
+    TgaFile tga(sourcePath);
+    if (!tga.readInfo()) {
+        tell(prompt, "Error: no open file " + path);
+        return FileOutcome::Failed;
+    }
+    if (!tga.loadPicture()) {
+        tell(prompt, "Error: load data from file " + path);
+        return FileOutcome::Failed;
+    }
+    if (interrupted(context))
+        return FileOutcome::Interrupted;
+
+    TextureChains chains;
+    const FileOutcome built = buildTextureChains(tga.picture, path, options, context, chains);
+    if (built == FileOutcome::Interrupted || chains.count16 + chains.count8 == 0)
+        return built;
+
     title(context, path + "  :  Save");
     if (interrupted(context))
         return FileOutcome::Interrupted;
     TfFile tf(outputPath);
-    if (!tf.writeTf(levels16.data(), count16, levels8.data(), count8)) {
+    if (!tf.writeTf(chains.levels16.data(), chains.count16, chains.levels8.data(), chains.count8)) {
         if (tf.fileError != FileErrorCause::None) {
             tell(prompt, fileErrorText(tf.fileError, outputPath));
             return FileOutcome::Stopped;
@@ -154,7 +163,7 @@ FileOutcome convertTgaToTf(const std::string& sourcePath, const std::string& out
         tell(prompt, "Error save file " + outputPath);
         return FileOutcome::Failed;
     }
-    return failed ? FileOutcome::Failed : FileOutcome::Done;
+    return built;
 }
 
 FileOutcome exportTfToTga(const std::string& tfPath, const std::string& outputPath,

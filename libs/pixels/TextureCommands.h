@@ -3,6 +3,8 @@
 // one level of a TF texture back into a TGA picture. Messages go through the prompt with the
 // program's texts; the Esc key (when a key state is given) offers to interrupt.
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -10,6 +12,7 @@
 #include "base/KeyState.h"
 #include "base/UserPrompt.h"
 #include "pixels/MipLevels.h"
+#include "pixels/PixelImage.h"
 
 namespace slipway {
 
@@ -60,6 +63,21 @@ struct CommandContext {
 // output goes next to the source.
 std::string outputPathFor(std::string_view folder, std::string_view sourcePath,
                           std::string_view extension);
+
+// The output chains of one texture.
+struct TextureChains {
+    std::array<PixelImage, kMaxMipLevels> levels16;
+    std::uint32_t count16 = 0;
+    std::array<PixelImage, kMaxMipLevels> levels8;
+    std::uint32_t count8 = 0;
+};
+
+// Prepares a loaded source picture (`path` names it in messages) and builds both chains as the
+// options ask. The counts are the levels to write; both are 0 when the file must not be
+// written. Failed when a message was shown.
+FileOutcome buildTextureChains(PixelImage& source, const std::string& path,
+                               const ConvertOptions& options, CommandContext& context,
+                               TextureChains& chains);
 
 // Reads the TGA at sourcePath, prepares it, builds the master, 16-bit and 8-bit chains and
 // writes the TF at outputPath (replacing any file there; asking is the batch's business).
