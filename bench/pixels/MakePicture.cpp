@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
         return state;
     };
     slipway::PixelImage picture;
-    if (!picture.create(size, size, 32 | slipway::formatAlpha)) return 1;
+    if (!picture.create(size, size, 32 | slipway::formatAlpha))
+        return 1;
     const double phase = (random() % 1000) / 100.0;
     for (std::uint32_t y = 0; y < size; ++y) {
         std::uint8_t* p = picture.row(y);
@@ -44,7 +45,8 @@ int main(int argc, char** argv) {
     }
     const auto bytes = slipway::encodeTga(picture);
     std::FILE* f = std::fopen(argv[1], "wb");
-    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) return 1;
+    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
+        return 1;
     std::fclose(f);
     return 0;
 }

@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     slipway::TgaFile tga(argv[1]);
-    if (!tga.readInfo() || !tga.loadPicture()) return 1;
+    if (!tga.readInfo() || !tga.loadPicture())
+        return 1;
     slipway::reference::Picture source;
     const slipway::PixelImage& p = tga.picture;
     source.create(p.width(), p.height(), static_cast<int>(p.bitsPerPixel()), p.hasAlpha());
@@ -23,11 +24,12 @@ int main(int argc, char** argv) {
     std::memcpy(source.palette, p.palette().data(), 768);
     tga.picture.release();
     std::vector<std::string> messages;
-    const auto bytes =
-        slipway::reference::convertToTf(std::move(source), {}, argv[1], &messages);
-    for (const auto& m : messages) std::fprintf(stderr, "message: %s\n", m.c_str());
+    const auto bytes = slipway::reference::convertToTf(std::move(source), {}, argv[1], &messages);
+    for (const auto& m : messages)
+        std::fprintf(stderr, "message: %s\n", m.c_str());
     std::FILE* f = std::fopen(argv[2], "wb");
-    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) return 1;
+    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
+        return 1;
     std::fclose(f);
     return 0;
 }
