@@ -89,17 +89,28 @@ struct Quantizer {
             slot[i] = static_cast<std::uint8_t>(s);
             ++histogram[0][s];
         }
+        // Each of the four lanes scatters into its own part of every child's range, so that
+        // runs of one child do not wait on one cursor. The order inside a range is free: only
+        // counts and sums are ever read from it.
         std::uint32_t counts[8];
         std::uint32_t offsets[8];
-        std::uint32_t cursor[8];
+        std::uint32_t cursor[4][8];
         std::uint32_t at = first;
         for (int c = 0; c < 8; ++c) {
-            counts[c] = histogram[0][c] + histogram[1][c] + histogram[2][c] + histogram[3][c];
-            offsets[c] = cursor[c] = at;
-            at += counts[c];
+            offsets[c] = at;
+            for (int k = 0; k < 4; ++k) {
+                cursor[k][c] = at;
+                at += histogram[k][c];
+            }
+            counts[c] = at - offsets[c];
         }
-        for (std::uint32_t j = first; j < last; ++j)
-            out[cursor[slot[j]]++] = in[j];
+        std::uint32_t j = first;
+        for (; j + 4 <= last; j += 4) {
+            for (int k = 0; k < 4; ++k)
+                out[cursor[k][slot[j + k]]++] = in[j + k];
+        }
+        for (; j < last; ++j)
+            out[cursor[0][slot[j]]++] = in[j];
         std::uint64_t sums[8][3] = {};
         for (int c = 0; c < 8; ++c) {
             std::uint64_t b = 0, g = 0, r = 0;

@@ -113,7 +113,7 @@ void PaletteSearch::build(int level, std::uint32_t cell) {
 
 // Keys are distance << 8 | index: the smallest key is the nearest entry, and on a tie the
 // lowest index.
-std::uint8_t PaletteSearch::nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+inline std::uint8_t PaletteSearch::lookup(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
     const std::uint32_t cell = (b >> kFineShift) | ((g >> kFineShift) << kFineBits) |
                                ((r >> kFineShift) << (2 * kFineBits));
     Block& block = levels_[kLevels - 1][cell];
@@ -160,6 +160,10 @@ std::uint8_t PaletteSearch::nearest(std::uint8_t b, std::uint8_t g, std::uint8_t
 #endif
 }
 
+std::uint8_t PaletteSearch::nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+    return lookup(b, g, r);
+}
+
 bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSearch* shared) {
     const std::uint32_t sourceBits = source.bitsPerPixel();
     if (target.bitsPerPixel() != 8 || (sourceBits != 32 && sourceBits != 24) ||
@@ -202,9 +206,9 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
         const std::uint8_t alpha = step == 4 ? in[3] : 255;
         const std::uint8_t index = colourKey && alpha < 64
                                        ? 0
-                                       : search.nearest(static_cast<std::uint8_t>(value[0]),
-                                                        static_cast<std::uint8_t>(value[1]),
-                                                        static_cast<std::uint8_t>(value[2]));
+                                       : search.lookup(static_cast<std::uint8_t>(value[0]),
+                                                       static_cast<std::uint8_t>(value[1]),
+                                                       static_cast<std::uint8_t>(value[2]));
         target.row(y)[x] = index;
         for (int c = 0; c < 3; ++c) {
             const int e = value[c] - palette[index * 3 + c];

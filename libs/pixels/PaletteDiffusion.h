@@ -41,6 +41,9 @@ class PaletteSearch {
         std::uint16_t count = 0;
     };
     void build(int level, std::uint32_t cell);
+    // nearest(), defined where the diffusion loop can inline it.
+    inline std::uint8_t lookup(std::uint8_t b, std::uint8_t g, std::uint8_t r);
+    friend bool diffuseOntoPalette(const PixelImage&, PixelImage&, PaletteSearch*);
 
     Palette palette_;
     int first_;
