@@ -1,5 +1,6 @@
 #include "pixels/MipChain.h"
 
+#include "pixels/HighColourDiffusion.h"
 #include "pixels/PaletteDiffusion.h"
 
 #include <bit>
@@ -129,7 +130,7 @@ bool make16BitLevel(const PixelImage& master, int level, int n, bool fourBitAlph
     if (!out.create(master.width(), master.height(), level16Format(master, fourBitAlpha))) {
         return false;
     }
-    if (!out.convertFrom(master))
+    if (!diffuseToHighColour(master, out) && !out.convertFrom(master))
         return false;
     if (out.hasAlpha() && attenuation < 1.0f) {
         out.scaleAlpha(attenuationFactor(attenuation, level, n));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PixelTestSupport.h"
+#include "pixels/HighColourDiffusion.h"
 #include "pixels/PaletteDiffusion.h"
 
 namespace slipway {
@@ -82,6 +83,38 @@ TEST(PaletteSearch, DiffusionEqualsTheGeneralConversion) {
     PixelImage target;
     target.create(4, 4, 8);
     EXPECT_FALSE(diffuseOntoPalette(source16, target));
+}
+
+}  // namespace
+}  // namespace slipway
+
+namespace slipway {
+namespace {
+
+TEST(HighColourDiffusion, EqualsTheGeneralConversion) {
+    const std::pair<std::uint32_t, std::uint32_t> sizes[] = {{1, 1}, {1, 7}, {2, 3}, {19, 6}};
+    for (auto [w, h] : sizes) {
+        for (std::uint32_t sourceFormat : {32u | formatAlpha, 32u, 24u}) {
+            for (std::uint32_t format : {16u, 15u | formatAlpha, 15u, 12u | formatAlpha}) {
+                for (test::Pattern pattern : test::kAllPatterns) {
+                    const PixelImage source = test::makePicture(pattern, w, h, w * h, sourceFormat);
+                    PixelImage fast, general;
+                    ASSERT_TRUE(fast.create(w, h, format));
+                    ASSERT_TRUE(general.create(w, h, format));
+                    ASSERT_TRUE(diffuseToHighColour(source, fast));
+                    ASSERT_TRUE(general.convertFrom(source));
+                    EXPECT_TRUE(std::equal(fast.pixels(), fast.pixels() + fast.byteSize(),
+                                           general.pixels()))
+                        << w << "x" << h << " " << sourceFormat << " -> " << format << " "
+                        << test::patternName(pattern);
+                }
+            }
+        }
+    }
+    PixelImage source8 = test::makePicture(test::Pattern::Noise, 4, 4, 1, 8);
+    PixelImage target;
+    target.create(4, 4, 16);
+    EXPECT_FALSE(diffuseToHighColour(source8, target));
 }
 
 }  // namespace
