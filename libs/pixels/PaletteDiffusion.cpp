@@ -173,11 +173,14 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
     }
     const std::uint32_t width = target.width();
     const std::uint32_t height = target.height();
-    // Rows are diffused as a wavefront, kRows at a time, each two columns behind the row above:
-    // a pixel then finds every error it receives already added, as in the row-by-row order,
-    // and the rows' searches are independent work the processor can overlap. Each row in
-    // flight has its own row of error cells (all zero between uses, as the two rows of the
-    // row-by-row walk are).
+    // Rows are diffused as a wavefront, kRows at a time, each two columns behind the row above,
+    // so that the rows' palette searches are independent work the processor can overlap. A
+    // row reads the errors the row above left for it and writes, column by column, those it
+    // leaves for the row below; the error moving right and the shares still open for the row
+    // below stay in the row's state. Each column below is written once, when its last share
+    // (3/16 from the pixel to its right) is known; that equals adding every share into zeroed
+    // cells, as the row-by-row walk does. With the two-column lag every column a row reads is
+    // complete, and a row of cells is read before it is written again.
     constexpr std::uint32_t kRows = 4;
     std::vector<std::int8_t> cells;
     try {
@@ -193,45 +196,61 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
     }
     PaletteSearch& search = own ? *own : *shared;
     const std::uint32_t step = sourceBits / 8;
-    auto add = [](std::int8_t& cell, int amount) {
-        cell = static_cast<std::int8_t>(static_cast<std::uint8_t>(cell + amount));
+    auto wrap = [](int v) { return static_cast<int>(static_cast<std::int8_t>(v)); };
+    struct Row {
+        const std::uint8_t* in;
+        std::uint8_t* out;
+        const std::int8_t* incoming;
+        std::int8_t* outgoing;
+        int right[3];
+        int open[3];
+        int previous[3];
     };
-    auto diffusePixel = [&](std::uint32_t y, std::uint32_t x) {
-        std::int8_t* current = cells.data() + std::size_t{width} * 3 * (y % kRows);
-        std::int8_t* next = cells.data() + std::size_t{width} * 3 * ((y + 1) % kRows);
-        const std::uint8_t* in = source.row(y) + std::size_t{x} * step;
+    Row rows[kRows];
+    auto diffusePixel = [&](Row& row, std::uint32_t x) {
+        const std::uint8_t* in = row.in + std::size_t{x} * step;
         int value[3];
         for (int c = 0; c < 3; ++c)
-            value[c] = std::clamp(in[c] + current[x * 3 + c], 0, 255);
+            value[c] = std::clamp(in[c] + wrap(row.incoming[x * 3 + c] + row.right[c]), 0, 255);
         const std::uint8_t alpha = step == 4 ? in[3] : 255;
         const std::uint8_t index = colourKey && alpha < 64
                                        ? 0
                                        : search.lookup(static_cast<std::uint8_t>(value[0]),
                                                        static_cast<std::uint8_t>(value[1]),
                                                        static_cast<std::uint8_t>(value[2]));
-        target.row(y)[x] = index;
+        row.out[x] = index;
+        const bool last = x + 1 == width;
         for (int c = 0; c < 3; ++c) {
             const int e = value[c] - palette[index * 3 + c];
-            std::int8_t* here = current + x * 3 + c;
-            std::int8_t* below = next + x * 3 + c;
-            *here = 0;
-            add(*below, (5 * e + 8) >> 4);
-            if (x >= 1)
-                add(*(below - 3), (3 * e + 8) >> 4);
-            if (x + 1 < width) {
-                add(*(here + 3), (7 * e + 8) >> 4);
-                add(*(below + 3), (e + 8) >> 4);
+            if (x >= 1) {
+                row.outgoing[(x - 1) * 3 + c] =
+                    static_cast<std::int8_t>(row.previous[c] + ((3 * e + 8) >> 4));
             }
+            row.previous[c] = row.open[c] + ((5 * e + 8) >> 4);
+            row.right[c] = last ? 0 : (7 * e + 8) >> 4;
+            row.open[c] = last ? 0 : (e + 8) >> 4;
+            if (last)
+                row.outgoing[x * 3 + c] = static_cast<std::int8_t>(row.previous[c]);
         }
     };
     for (std::uint32_t top = 0; top < height; top += kRows) {
-        const std::uint32_t rows = std::min(kRows, height - top);
-        const std::uint32_t steps = width + 2 * (rows - 1);
+        const std::uint32_t count = std::min(kRows, height - top);
+        for (std::uint32_t r = 0; r < count; ++r) {
+            const std::uint32_t y = top + r;
+            rows[r] = Row{source.row(y),
+                          target.row(y),
+                          cells.data() + std::size_t{width} * 3 * (y % kRows),
+                          cells.data() + std::size_t{width} * 3 * ((y + 1) % kRows),
+                          {0, 0, 0},
+                          {0, 0, 0},
+                          {0, 0, 0}};
+        }
+        const std::uint32_t steps = width + 2 * (count - 1);
         for (std::uint32_t s = 0; s < steps; ++s) {
-            for (std::uint32_t r = 0; r < rows && 2 * r <= s; ++r) {
+            for (std::uint32_t r = 0; r < count && 2 * r <= s; ++r) {
                 const std::uint32_t x = s - 2 * r;
                 if (x < width)
-                    diffusePixel(top + r, x);
+                    diffusePixel(rows[r], x);
             }
         }
     }
