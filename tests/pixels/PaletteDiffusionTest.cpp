@@ -58,24 +58,28 @@ TEST(PaletteSearch, AgreesWithTheLinearSearch) {
 }
 
 TEST(PaletteSearch, DiffusionEqualsTheGeneralConversion) {
-    for (std::uint32_t format : {32u | formatAlpha, 32u, 24u}) {
-        for (test::Pattern pattern : test::kAllPatterns) {
-            const PixelImage source = test::makePicture(pattern, 23, 11, format, format);
-            Palette palette;
-            test::TestRandom random(format);
-            for (auto& v : palette)
-                v = static_cast<std::uint8_t>(random.next() & 0xF0);
-            for (std::uint32_t alpha : {0u, formatAlpha}) {
-                PixelImage fast, general;
-                fast.setPalette(palette);
-                general.setPalette(palette);
-                ASSERT_TRUE(fast.create(23, 11, 8 | alpha));
-                ASSERT_TRUE(general.create(23, 11, 8 | alpha));
-                ASSERT_TRUE(diffuseOntoPalette(source, fast));
-                ASSERT_TRUE(general.convertFrom(source));
-                EXPECT_TRUE(
-                    std::equal(fast.pixels(), fast.pixels() + fast.byteSize(), general.pixels()))
-                    << format << " " << test::patternName(pattern) << " " << alpha;
+    const std::pair<std::uint32_t, std::uint32_t> sizes[] = {{23, 11}, {1, 5}, {2, 2}, {6, 9}};
+    for (auto [w, h] : sizes) {
+        for (std::uint32_t format : {32u | formatAlpha, 32u, 24u}) {
+            for (test::Pattern pattern : test::kAllPatterns) {
+                const PixelImage source = test::makePicture(pattern, w, h, format, format);
+                Palette palette;
+                test::TestRandom random(format + w);
+                for (auto& v : palette)
+                    v = static_cast<std::uint8_t>(random.next() & 0xF0);
+                for (std::uint32_t alpha : {0u, formatAlpha}) {
+                    PixelImage fast, general;
+                    fast.setPalette(palette);
+                    general.setPalette(palette);
+                    ASSERT_TRUE(fast.create(w, h, 8 | alpha));
+                    ASSERT_TRUE(general.create(w, h, 8 | alpha));
+                    ASSERT_TRUE(diffuseOntoPalette(source, fast));
+                    ASSERT_TRUE(general.convertFrom(source));
+                    EXPECT_TRUE(std::equal(fast.pixels(), fast.pixels() + fast.byteSize(),
+                                           general.pixels()))
+                        << w << "x" << h << " " << format << " " << test::patternName(pattern)
+                        << " " << alpha;
+                }
             }
         }
     }
