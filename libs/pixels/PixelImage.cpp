@@ -9,20 +9,84 @@
 
 namespace slipway {
 
-// Direct-mapped memo of nearest-palette answers. Error diffusion asks for the same colours
-// over and over; a full search costs up to 256 distance computations.
+// Exact nearest-palette search for the encoding rule, fast. Colour space is split into
+// 8 x 8 x 8 cells; the first query in a cell lists the entries that can be nearest to any
+// colour in it (those whose smallest possible distance to the cell does not exceed the
+// smallest largest-possible distance of any entry). Later queries in that cell only scan
+// that short list. Lists keep index order, so the tie rule (lowest index) is kept.
 class NearestPaletteCache {
   public:
-    static constexpr std::uint32_t kSlots = 1u << 15;
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+    static constexpr int kCellBits = 3;
+    static constexpr int kCellsPerSide = 256 >> kCellBits;
+    static constexpr std::uint32_t kUnbuilt = 0xFFFFFFFFu;
 
-    explicit NearestPaletteCache(std::uint32_t firstIndex) : first(firstIndex) {
-        keys.fill(kEmpty);
+    NearestPaletteCache(const Palette& palette, std::uint32_t firstIndex)
+        : first(firstIndex),
+          palette_(palette),
+          start_(kCellsPerSide * kCellsPerSide * kCellsPerSide, kUnbuilt) {}
+
+    std::uint8_t nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+        const std::size_t cell = (std::size_t{r} >> kCellBits) * kCellsPerSide * kCellsPerSide +
+                                 (std::size_t{g} >> kCellBits) * kCellsPerSide + (b >> kCellBits);
+        if (start_[cell] == kUnbuilt)
+            build(cell, b >> kCellBits, g >> kCellBits, r >> kCellBits);
+        // A list is stored as its length followed by the entries.
+        const std::uint8_t* list = pool_.data() + start_[cell] + 1;
+        const std::uint32_t n = list[-1] + 1u;
+        std::uint8_t best = list[0];
+        int bestDistance = distance(best, b, g, r);
+        for (std::uint32_t k = 1; k < n; ++k) {
+            const int d = distance(list[k], b, g, r);
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = list[k];
+            }
+        }
+        return best;
     }
 
-    std::uint32_t first;
-    std::array<std::uint32_t, kSlots> keys;
-    std::array<std::uint8_t, kSlots> answers{};
+    const std::uint32_t first;
+
+  private:
+    int distance(std::uint32_t i, int b, int g, int r) const {
+        const int db = palette_[i * 3] - b;
+        const int dg = palette_[i * 3 + 1] - g;
+        const int dr = palette_[i * 3 + 2] - r;
+        return db * db + 3 * dg * dg + 2 * dr * dr;
+    }
+
+    void build(std::size_t cell, int cb, int cg, int cr) {
+        constexpr int kSide = 1 << kCellBits;
+        // Per channel: the nearest and farthest a value of the cell can be from `v`.
+        auto span = [](int v, int lo, int& nearOut, int& farOut) {
+            const int hi = lo + kSide - 1;
+            nearOut = v < lo ? lo - v : (v > hi ? v - hi : 0);
+            farOut = std::max(v - lo, hi - v);
+        };
+        std::array<int, 256> nearest{};
+        int threshold = std::numeric_limits<int>::max();
+        for (std::uint32_t i = first; i < 256; ++i) {
+            int nb, fb, ng, fg, nr, fr;
+            span(palette_[i * 3], cb * kSide, nb, fb);
+            span(palette_[i * 3 + 1], cg * kSide, ng, fg);
+            span(palette_[i * 3 + 2], cr * kSide, nr, fr);
+            nearest[i] = nb * nb + 3 * ng * ng + 2 * nr * nr;
+            threshold = std::min(threshold, fb * fb + 3 * fg * fg + 2 * fr * fr);
+        }
+        const std::size_t at = pool_.size();
+        pool_.push_back(0);
+        for (std::uint32_t i = first; i < 256; ++i) {
+            if (nearest[i] <= threshold)
+                pool_.push_back(static_cast<std::uint8_t>(i));
+        }
+        // Never empty: the entry that sets the threshold is always listed.
+        pool_[at] = static_cast<std::uint8_t>(pool_.size() - at - 2);
+        start_[cell] = static_cast<std::uint32_t>(at);
+    }
+
+    Palette palette_;
+    std::vector<std::uint32_t> start_;
+    std::vector<std::uint8_t> pool_;
 };
 
 namespace {
@@ -38,36 +102,6 @@ void storeU16(std::uint8_t* p, std::uint32_t v) {
 
 std::uint8_t u8(std::uint32_t v) {
     return static_cast<std::uint8_t>(v);
-}
-
-// The full linear search with its tie rule (lowest index wins). Partial sums let a candidate
-// drop out early; every term is non-negative, so the answer is the same.
-std::uint8_t searchPalette(const Palette& palette, std::uint32_t first, int b, int g, int r) {
-    auto distance = [&](std::uint32_t i) {
-        const int db = palette[i * 3] - b;
-        const int dg = palette[i * 3 + 1] - g;
-        const int dr = palette[i * 3 + 2] - r;
-        return db * db + 3 * dg * dg + 2 * dr * dr;
-    };
-    std::uint32_t best = first;
-    int bestDistance = distance(first);
-    for (std::uint32_t i = first + 1; i < 256 && bestDistance > 0; ++i) {
-        const int db = palette[i * 3] - b;
-        int d = db * db;
-        if (d >= bestDistance)
-            continue;
-        const int dg = palette[i * 3 + 1] - g;
-        d += 3 * dg * dg;
-        if (d >= bestDistance)
-            continue;
-        const int dr = palette[i * 3 + 2] - r;
-        d += 2 * dr * dr;
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = i;
-        }
-    }
-    return static_cast<std::uint8_t>(best);
 }
 
 Bgra decode8(const std::uint8_t* p, const Palette& palette, bool alpha) {
@@ -316,20 +350,9 @@ void PixelImage::dropCache() {
 
 std::uint8_t PixelImage::nearestIndex(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
     const std::uint32_t first = hasAlpha() ? 1 : 0;
-    if (!cache_ || cache_->first != first) {
-        try {
-            cache_ = std::make_unique<NearestPaletteCache>(first);
-        } catch (const std::bad_alloc&) {
-            return searchPalette(palette_, first, b, g, r);
-        }
-    }
-    const std::uint32_t key = (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
-    const std::uint32_t slot = (key * 2654435761u) >> 17;
-    if (cache_->keys[slot] != key) {
-        cache_->keys[slot] = key;
-        cache_->answers[slot] = searchPalette(palette_, first, b, g, r);
-    }
-    return cache_->answers[slot];
+    if (!cache_ || cache_->first != first)
+        cache_ = std::make_unique<NearestPaletteCache>(palette_, first);
+    return cache_->nearest(b, g, r);
 }
 
 Bgra PixelImage::getPixel(std::uint32_t x, std::uint32_t y) const {

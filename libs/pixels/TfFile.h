@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "pixels/ImageFile.h"
 #include "pixels/TfImage.h"

@@ -179,21 +179,33 @@ TEST(PixelImagePalette, AlphaPicturesKeepIndexZeroForTransparentPixels) {
     EXPECT_EQ(image.getPixel(0, 0).a, 0);
 }
 
-TEST(PixelImagePalette, CachedSearchMatchesLinearSearchForEveryPalette) {
-    for (const int distinct : {256, 17, 2, 1}) {
+TEST(PixelImagePalette, FastSearchMatchesLinearSearchForEveryPalette) {
+    std::vector<Palette> palettes;
+    for (const int distinct : {256, 17, 2, 1})
+        palettes.push_back(test::randomPalette(distinct, distinct));
+    // Entries packed around cell boundaries (multiples of 8), with duplicates for ties.
+    Palette clustered{};
+    std::mt19937 pick(5);
+    for (std::size_t i = 0; i < clustered.size(); ++i)
+        clustered[i] = std::uint8_t(100 + pick() % 20);
+    palettes.push_back(clustered);
+    int round = 0;
+    for (const Palette& palette : palettes) {
         for (const std::uint32_t format : {8u, 8u | formatAlpha}) {
             PixelImage image;
-            image.setPalette(test::randomPalette(distinct, distinct));
+            image.setPalette(palette);
             ASSERT_TRUE(image.create(1, 1, format));
-            std::mt19937 rng(distinct);
-            for (int i = 0; i < 20000; ++i) {
+            std::mt19937 rng(++round);
+            for (int i = 0; i < 6000; ++i) {
                 const std::uint32_t r = rng();
-                // Narrow ranges too, so that colours repeat and hit the cache.
+                // Narrow ranges too, so that colours repeat within one cell.
                 const Bgra c =
                     i % 2 ? Bgra{std::uint8_t(r), std::uint8_t(r >> 8), std::uint8_t(r >> 16), 255}
-                          : Bgra{std::uint8_t(r & 7), std::uint8_t(r >> 8 & 7),
-                                 std::uint8_t(r >> 16 & 7), 255};
-                ASSERT_EQ(image.nearestIndex(c.b, c.g, c.r), test::literalNearest(image, c));
+                          : Bgra{std::uint8_t(96 + (r & 31)), std::uint8_t(96 + (r >> 8 & 31)),
+                                 std::uint8_t(96 + (r >> 16 & 31)), 255};
+                ASSERT_EQ(image.nearestIndex(c.b, c.g, c.r), test::literalNearest(image, c))
+                    << "palette " << round << " colour " << int(c.b) << "," << int(c.g) << ","
+                    << int(c.r);
             }
         }
     }
@@ -353,6 +365,32 @@ TEST(PixelImageConvert, DepthIsReducedBeforeTheSizeChangesAndRaisedAfter) {
     test::literalDiffuse(expectedRaised, bigger);
     EXPECT_EQ(std::vector(raised.bytes().begin(), raised.bytes().end()),
               std::vector(expectedRaised.bytes().begin(), expectedRaised.bytes().end()));
+}
+
+TEST(PixelImageResize, AreaResamplingAndBoxFilterExamples) {
+    // 4 x 1 blue 0, 100, 200, 40 halves to the means 50 and 120.
+    PixelImage row = picture(4, 1, 32);
+    const std::uint8_t blues[] = {0, 100, 200, 40};
+    for (std::uint32_t x = 0; x < 4; ++x)
+        row.setPixel(x, 0, {blues[x], 0, 0, 255});
+    PixelImage half;
+    ASSERT_TRUE(half.resizeFrom(2, 1, row));
+    EXPECT_EQ(half.format(), 32u | formatFilled);
+    EXPECT_EQ(half.getPixel(0, 0), (Bgra{50, 0, 0, 255}));
+    EXPECT_EQ(half.getPixel(1, 0), (Bgra{120, 0, 0, 255}));
+    EXPECT_FALSE(half.resizeFrom(2, 1, half));
+    EXPECT_FALSE(half.resizeFrom(0, 1, row));
+
+    // Level 1 of (0,0,0,0) and three white pixels: (765 + 2) / 4 = 191 in every channel.
+    PixelImage block = picture(2, 2, 32 | formatAlpha);
+    std::memset(block.pixels(), 255, block.byteSize());
+    block.setPixel(0, 0, {0, 0, 0, 0});
+    PixelImage mip;
+    ASSERT_TRUE(mip.makeMip(block, 1));
+    EXPECT_EQ(mip.getPixel(0, 0), (Bgra{191, 191, 191, 191}));
+    // A level with a zero side stays empty and still succeeds.
+    ASSERT_TRUE(mip.makeMip(block, 2));
+    EXPECT_TRUE(mip.isEmpty());
 }
 
 TEST(PixelImageAlpha, ToggleInvertsOnlyStoredAlphaBits) {
