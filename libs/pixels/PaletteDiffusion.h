@@ -1,7 +1,7 @@
 #pragma once
 // Fast error diffusion of a 24- or 32-bit picture onto an 8-bit picture's palette, with exactly
 // the result of PixelImage::convertFrom: the nearest-entry search is answered from candidate
-// lists per 8 x 8 x 8 block of colours instead of scanning the palette for every pixel.
+// lists per 16 x 16 x 16 block of colours instead of scanning the palette for every pixel.
 
 #include <cstdint>
 #include <vector>
@@ -31,10 +31,11 @@ class PaletteSearch {
     }
 
   private:
-    // Blocks of colours of side 32, 16 and 8; each block's candidates are chosen among its
-    // parent block's, so every list is built from a short one.
-    static constexpr int kLevels = 3;
-    static constexpr int kFineShift = 3;
+    // Blocks of colours of side 32 and 16; each block's candidates are chosen among its parent
+    // block's, so every list is built from a short one. The table of the finest blocks stays
+    // small enough for the first-level cache, which pays more than shorter lists would.
+    static constexpr int kLevels = 2;
+    static constexpr int kFineShift = 4;
     static constexpr int kFineBits = 8 - kFineShift;
     struct Block {
         std::int32_t start = -1;  // in candidates_ (groups_ for the finest level); -1 before use
