@@ -12,23 +12,73 @@ namespace {
 
 // The colours are partitioned so that every box owns one contiguous range: a box is evaluated
 // from its own colours instead of testing the whole population against its bounds. Splitting
-// a box scatters its range into the other of two buffers (a box of depth d lives in buffer
-// d % 2) and sums each child's channels on the way, so a child's evaluation costs nothing.
+// a box scatters its range into the other buffer of its arena (a box of depth d lives in
+// buffer d % 2; the root reads the population itself, which is never written) and sums each
+// child's channels on the way, so a child's evaluation costs nothing.
+//
+// A mean is truncated from sum x (1 / count), which can fall one below the true mean. When
+// every colour of a box has the same value v in a channel, the mean there can come out as
+// v - 1 and the upper children then span [v - 1, max]: beyond their parent, taking in colours
+// of a neighbouring box. Such a child gathers its colours from the whole population into an
+// arena of its own.
 struct Quantizer {
     struct Range {
+        std::uint32_t arena = 0;
         std::uint32_t begin = 0, end = 0;
         bool summed = false;
         std::uint64_t blue = 0, green = 0, red = 0;
     };
+    struct Arena {
+        std::unique_ptr<std::uint32_t[]> buffers[2];
+    };
     std::vector<ColorBox> boxes;
     std::vector<Range> ranges;
-    std::unique_ptr<std::uint32_t[]> buffers[2];
+    const std::uint32_t* population = nullptr;
+    std::uint32_t populationSize = 0;
+    std::vector<Arena> arenas;
     std::unique_ptr<std::uint8_t[]> slots;
     float reciprocal = 0.0f;
     std::uint32_t evaluated = 0;
     PaletteEntry* palette = nullptr;
     int filled = 0;
     int maxColours = 0;
+
+    std::uint32_t* storage(const Range& range, std::uint32_t depth) {
+        if (range.arena == 0 && depth == 0)
+            return const_cast<std::uint32_t*>(population);  // read only
+        return arenas[range.arena].buffers[depth & 1].get();
+    }
+
+    // The colours of a child that reaches beyond its parent, found in the whole population.
+    Range gather(const ColorBox& box) {
+        Range range;
+        std::uint32_t count = 0;
+        auto inside = [&](std::uint32_t p) {
+            const std::uint32_t b = p & 0xFF, g = (p >> 8) & 0xFF, r = p >> 16;
+            return b >= box.minBlue && b <= box.maxBlue && g >= box.minGreen && g <= box.maxGreen &&
+                   r >= box.minRed && r <= box.maxRed;
+        };
+        for (std::uint32_t i = 0; i < populationSize; ++i)
+            count += inside(population[i]) ? 1 : 0;
+        Arena arena;
+        arena.buffers[0].reset(new std::uint32_t[count + 1]);
+        arena.buffers[1].reset(new std::uint32_t[count + 1]);
+        std::uint32_t* out = arena.buffers[box.depth & 1].get();
+        for (std::uint32_t i = 0; i < populationSize; ++i) {
+            const std::uint32_t p = population[i];
+            if (inside(p)) {
+                *out++ = p;
+                range.blue += p & 0xFF;
+                range.green += (p >> 8) & 0xFF;
+                range.red += p >> 16;
+            }
+        }
+        arenas.push_back(std::move(arena));
+        range.arena = static_cast<std::uint32_t>(arenas.size() - 1);
+        range.end = count;
+        range.summed = true;
+        return range;
+    }
 
     void evaluate(std::size_t index) {
         Range& range = ranges[index];
@@ -38,7 +88,7 @@ struct Quantizer {
             return;
         }
         if (!range.summed) {
-            const std::uint32_t* colours = buffers[box.depth & 1].get();
+            const std::uint32_t* colours = storage(range, box.depth);
             for (std::uint32_t i = range.begin; i < range.end; ++i) {
                 const std::uint32_t p = colours[i];
                 range.blue += p & 0xFF;
@@ -65,10 +115,11 @@ struct Quantizer {
             parent.meanBlue == parent.maxBlue) {
             return;
         }
-        const std::uint32_t first = ranges[index].begin;
-        const std::uint32_t last = ranges[index].end;
-        const std::uint32_t* in = buffers[parent.depth & 1].get();
-        std::uint32_t* out = buffers[(parent.depth + 1) & 1].get();
+        const Range range = ranges[index];
+        const std::uint32_t first = range.begin;
+        const std::uint32_t last = range.end;
+        const std::uint32_t* in = storage(range, parent.depth);
+        std::uint32_t* out = storage(range, parent.depth + 1);
         std::uint8_t* slot = slots.get();
         const std::uint32_t meanR = parent.meanRed, meanG = parent.meanGreen,
                             meanB = parent.meanBlue;
@@ -177,9 +228,15 @@ struct Quantizer {
                 child.minBlue >= child.maxBlue) {
                 child.flags = ColorBox::kUnusable;
             }
+            const bool beyond = child.minRed < parent.minRed || child.minGreen < parent.minGreen ||
+                                child.minBlue < parent.minBlue;
+            if (beyond && !(child.flags & ColorBox::kUnusable)) {
+                ranges.push_back(gather(child));
+            } else {
+                ranges.push_back(Range{range.arena, offsets[c], offsets[c] + counts[c], true,
+                                       sums[c][0], sums[c][1], sums[c][2]});
+            }
             boxes.push_back(child);
-            ranges.push_back(Range{offsets[c], offsets[c] + counts[c], true, sums[c][0], sums[c][1],
-                                   sums[c][2]});
             boxes[index].children[c] = static_cast<std::int32_t>(boxes.size() - 1);
         }
     }
@@ -254,14 +311,18 @@ int quantizePacked(std::unique_ptr<std::uint32_t[]> colours, std::size_t count,
         return 0;
     try {
         Quantizer q;
-        q.buffers[0] = std::move(colours);
-        q.buffers[1].reset(new std::uint32_t[count]);
+        q.population = colours.get();
+        q.populationSize = static_cast<std::uint32_t>(count);
+        Quantizer::Arena main;
+        main.buffers[0].reset(new std::uint32_t[count]);
+        main.buffers[1].reset(new std::uint32_t[count]);
+        q.arenas.push_back(std::move(main));
         q.slots.reset(new std::uint8_t[count]);
         q.reciprocal = 1.0f / static_cast<float>(count);
         q.palette = palette;
         q.maxColours = maxColours;
         q.boxes.emplace_back();
-        q.ranges.push_back(Quantizer::Range{0, static_cast<std::uint32_t>(count)});
+        q.ranges.push_back(Quantizer::Range{0, 0, static_cast<std::uint32_t>(count)});
         for (;;) {
             const std::uint32_t before = q.evaluated;
             q.pass(0);

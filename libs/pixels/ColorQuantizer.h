@@ -37,8 +37,7 @@ struct PaletteEntry {
 // count or maxColours is 0. Returns 0 also when memory runs out (palette then unspecified).
 int quantize(const Bgra* pixels, std::size_t count, PaletteEntry* palette, int maxColours);
 
-// The same on colours packed as blue | green << 8 | red << 16, which the quantizer takes over
-// (it reorders them in place).
+// The same on colours packed as blue | green << 8 | red << 16, which the quantizer takes over.
 int quantizePacked(std::unique_ptr<std::uint32_t[]> colours, std::size_t count,
                    PaletteEntry* palette, int maxColours);
 

@@ -69,6 +69,29 @@ TEST(ColorQuantizer, SingleValueHalfIsDroppedAndOnlyTheParentMeanRepresentsIt) {
     EXPECT_TRUE(same(palette[1], 3, 3, 3, 85));
 }
 
+// A box whose colours all share one red value can get a mean one below it (the mean is
+// truncated from sum x (1 / count)); its upper children then reach one value below the box and
+// take in colours of the neighbouring box. Here the box of the 49 colours with red 48 gets mean
+// red 47, and its upper-red children include the 10 colours with red 47.
+TEST(ColorQuantizer, ChildrenReachingBelowTheirBoxCountTheNeighbours) {
+    std::vector<Bgra> pixels;
+    for (int i = 0; i < 49; ++i) {
+        pixels.push_back(Bgra{static_cast<std::uint8_t>(10 + (i * 7) % 21),
+                              static_cast<std::uint8_t>(10 + i % 21), 48, 255});
+    }
+    for (int i = 0; i < 10; ++i) {
+        const auto v = static_cast<std::uint8_t>(15 + i % 5);
+        pixels.push_back(Bgra{v, v, 47, 255});
+    }
+    for (int i = 0; i < 60; ++i)
+        pixels.push_back(Bgra{200, 200, 49, 255});
+    std::vector<PaletteEntry> expected(256), actual(256);
+    const int n1 = reference::quantize(pixels.data(), pixels.size(), expected.data(), 256);
+    const int n2 = quantize(pixels.data(), pixels.size(), actual.data(), 256);
+    ASSERT_EQ(n1, n2);
+    EXPECT_EQ(std::memcmp(expected.data(), actual.data(), 256 * 4), 0);
+}
+
 // The fast quantizer must give exactly the reference's palette on every kind of population.
 TEST(ColorQuantizer, MatchesTheReferenceOnGeneratedPopulations) {
     const int limits[] = {256, 255, 16, 3, 1};
