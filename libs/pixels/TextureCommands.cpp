@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "base/Paths.h"
 #include "pixels/FileError.h"
@@ -64,7 +65,9 @@ FileOutcome buildTextureChains(PixelImage& source, const std::string& path,
     if (interrupted(context))
         return FileOutcome::Interrupted;
     std::array<PixelImage, kMaxMipLevels> master;
-    if (!makeMasterLevel0(source, master[0])) {
+    if (source.bitsPerPixel() == 32) {
+        master[0] = std::move(source);  // already the 32-bit copy it would become
+    } else if (!makeMasterLevel0(source, master[0])) {
         tell(prompt, kNoMemoryToConvert + path);
         return FileOutcome::Failed;
     }
