@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/KeyState.h"
 #include "base/UserPrompt.h"
@@ -21,8 +22,8 @@ struct ConvertOptions {
     MipChainSettings chain16;
     MipChainSettings chain8;
     bool fourBitAlpha = false;  // "Make 4 bit alpha channel"
-    int attenuationPosition =
-        0;                   // slider 0..9: the last 16-bit level's alpha factor is (10 - p) / 10
+    // "Attenuation" slider, 0..9: the last 16-bit level's alpha factor is (10 - position) / 10.
+    int attenuationPosition = 0;
     int verticalCopy = 0;    // 0 none, 1 up -> down, 2 down -> up
     int horizontalCopy = 0;  // 0 none, 1 left -> right, 2 right -> left
     int copyMode() const { return horizontalCopy * 4 + verticalCopy; }
