@@ -182,12 +182,6 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
     // cells, as the row-by-row walk does. With the two-column lag every column a row reads is
     // complete, and a row of cells is read before it is written again.
     constexpr std::uint32_t kRows = 4;
-    std::vector<std::int8_t> cells;
-    try {
-        cells.assign(std::size_t{width} * 3 * kRows, 0);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
     const bool colourKey = target.hasAlpha();
     const Palette& palette = target.palette();
     std::unique_ptr<PaletteSearch> own;
@@ -196,6 +190,85 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
     }
     PaletteSearch& search = own ? *own : *shared;
     const std::uint32_t step = sourceBits / 8;
+#if defined(__SSE2__) || defined(_M_X64)
+    // The three channels go together in 16-bit lanes (blue, green, red, 0). A column of error
+    // cells is four such lanes, stored as they are summed and wrapped to a signed byte when
+    // read, which is the same modulo 256.
+    std::vector<std::int64_t> cells;
+    try {
+        cells.assign(std::size_t{width} * kRows, 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    alignas(16) std::int16_t colours[256][4];
+    for (int i = 0; i < 256; ++i) {
+        colours[i][0] = palette[i * 3];
+        colours[i][1] = palette[i * 3 + 1];
+        colours[i][2] = palette[i * 3 + 2];
+        colours[i][3] = 0;
+    }
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i eight = _mm_set1_epi16(8);
+    struct Row {
+        const std::uint8_t* in;
+        std::uint8_t* out;
+        const std::int64_t* incoming;
+        std::int64_t* outgoing;
+        __m128i right, open, previous;
+    };
+    Row rows[kRows];
+    auto diffusePixel = [&](Row& row, std::uint32_t x) {
+        const std::uint8_t* in = row.in + std::size_t{x} * step;
+        const __m128i colour =
+            _mm_unpacklo_epi8(_mm_cvtsi32_si128(in[0] | (in[1] << 8) | (in[2] << 16)), zero);
+        __m128i waiting = _mm_add_epi16(
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row.incoming + x)), row.right);
+        waiting = _mm_srai_epi16(_mm_slli_epi16(waiting, 8), 8);
+        const __m128i clamped = _mm_packus_epi16(_mm_add_epi16(colour, waiting), zero);
+        const auto bgr = static_cast<std::uint32_t>(_mm_cvtsi128_si32(clamped));
+        const std::uint8_t alpha = step == 4 ? in[3] : 255;
+        const std::uint8_t index =
+            colourKey && alpha < 64
+                ? 0
+                : search.lookup(static_cast<std::uint8_t>(bgr), static_cast<std::uint8_t>(bgr >> 8),
+                                static_cast<std::uint8_t>(bgr >> 16));
+        row.out[x] = index;
+        const __m128i e =
+            _mm_sub_epi16(_mm_unpacklo_epi8(clamped, zero),
+                          _mm_loadl_epi64(reinterpret_cast<const __m128i*>(colours[index])));
+        auto share = [&](short weight) {
+            return _mm_srai_epi16(_mm_add_epi16(_mm_mullo_epi16(e, _mm_set1_epi16(weight)), eight),
+                                  4);
+        };
+        if (x >= 1) {
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(row.outgoing + x - 1),
+                             _mm_add_epi16(row.previous, share(3)));
+        }
+        row.previous = _mm_add_epi16(row.open, share(5));
+        if (x + 1 < width) {
+            row.right = share(7);
+            row.open = share(1);
+        } else {
+            row.right = row.open = zero;
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(row.outgoing + x), row.previous);
+        }
+    };
+    auto startRow = [&](std::uint32_t y) {
+        return Row{source.row(y),
+                   target.row(y),
+                   cells.data() + std::size_t{width} * (y % kRows),
+                   cells.data() + std::size_t{width} * ((y + 1) % kRows),
+                   zero,
+                   zero,
+                   zero};
+    };
+#else
+    std::vector<std::int8_t> cells;
+    try {
+        cells.assign(std::size_t{width} * 3 * kRows, 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     auto wrap = [](int v) { return static_cast<int>(static_cast<std::int8_t>(v)); };
     struct Row {
         const std::uint8_t* in;
@@ -233,17 +306,21 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
                 row.outgoing[x * 3 + c] = static_cast<std::int8_t>(row.previous[c]);
         }
     };
+    auto startRow = [&](std::uint32_t y) {
+        return Row{source.row(y),
+                   target.row(y),
+                   cells.data() + std::size_t{width} * 3 * (y % kRows),
+                   cells.data() + std::size_t{width} * 3 * ((y + 1) % kRows),
+                   {0, 0, 0},
+                   {0, 0, 0},
+                   {0, 0, 0}};
+    };
+#endif
     for (std::uint32_t top = 0; top < height; top += kRows) {
         const std::uint32_t count = std::min(kRows, height - top);
         for (std::uint32_t r = 0; r < count; ++r) {
             const std::uint32_t y = top + r;
-            rows[r] = Row{source.row(y),
-                          target.row(y),
-                          cells.data() + std::size_t{width} * 3 * (y % kRows),
-                          cells.data() + std::size_t{width} * 3 * ((y + 1) % kRows),
-                          {0, 0, 0},
-                          {0, 0, 0},
-                          {0, 0, 0}};
+            rows[r] = startRow(y);
         }
         const std::uint32_t steps = width + 2 * (count - 1);
         for (std::uint32_t s = 0; s < steps; ++s) {
