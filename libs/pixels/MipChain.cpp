@@ -1,10 +1,11 @@
 #include "pixels/MipChain.h"
 
+#include <bit>
+#include <memory>
+#include <new>
+
 #include "pixels/HighColourDiffusion.h"
 #include "pixels/PaletteDiffusion.h"
-
-#include <bit>
-#include <new>
 
 namespace slipway {
 
@@ -83,37 +84,42 @@ bool MasterMipBuilder::makeLevel(int k, PixelImage& out) {
         broken_ = true;  // every later level is empty too
         return true;
     }
-    try {
-        const std::size_t n = std::size_t{width} * height * 4;
-        if (k == 1) {
-            sums32_.resize(n);
-            reduceSums(level0_.pixels(), level0_.width(), width, height, sums32_.data());
-        } else if (k <= 12) {
-            std::vector<std::uint32_t> next(n);
-            reduceSums(sums32_.data(), width_, width, height, next.data());
-            sums32_.swap(next);
-        } else {
-            std::vector<std::uint64_t> next(n);
-            if (k == 13) {
-                reduceSums(sums32_.data(), width_, width, height, next.data());
-                sums32_ = {};
-            } else {
-                reduceSums(sums64_.data(), width_, width, height, next.data());
-            }
-            sums64_.swap(next);
+    // The sums are written in full before they are read, so they need no clearing.
+    const std::size_t n = std::size_t{width} * height * 4;
+    if (k <= 12) {
+        std::unique_ptr<std::uint32_t[]> next(new (std::nothrow) std::uint32_t[n]);
+        if (!next) {
+            broken_ = true;
+            return false;
         }
-    } catch (const std::bad_alloc&) {
-        broken_ = true;
-        return false;
+        if (k == 1) {
+            reduceSums(level0_.pixels(), level0_.width(), width, height, next.get());
+        } else {
+            reduceSums(sums32_.get(), width_, width, height, next.get());
+        }
+        sums32_ = std::move(next);
+    } else {
+        std::unique_ptr<std::uint64_t[]> next(new (std::nothrow) std::uint64_t[n]);
+        if (!next) {
+            broken_ = true;
+            return false;
+        }
+        if (k == 13) {
+            reduceSums(sums32_.get(), width_, width, height, next.get());
+            sums32_.reset();
+        } else {
+            reduceSums(sums64_.get(), width_, width, height, next.get());
+        }
+        sums64_ = std::move(next);
     }
     width_ = width;
     height_ = height;
     if (!out.create(width, height, level0_.format()))
         return false;
     if (k <= 12) {
-        storeMeans(sums32_.data(), k, out);
+        storeMeans(sums32_.get(), k, out);
     } else {
-        storeMeans(sums64_.data(), k, out);
+        storeMeans(sums64_.get(), k, out);
     }
     out.addFormatFlags(formatFilled);
     return true;

@@ -3,7 +3,7 @@
 // preparation, the 32-bit master chain, and the 16-bit and 8-bit output levels.
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "pixels/MipLevels.h"
 #include "pixels/PixelImage.h"
@@ -40,8 +40,8 @@ class MasterMipBuilder {
     int level_ = 0;  // the level whose sums are held; 0 = none yet
     bool broken_ = false;
     std::uint32_t width_ = 0, height_ = 0;
-    std::vector<std::uint32_t> sums32_;  // up to level 12 the sums fit 32 bits
-    std::vector<std::uint64_t> sums64_;
+    std::unique_ptr<std::uint32_t[]> sums32_;  // up to level 12 the sums fit 32 bits
+    std::unique_ptr<std::uint64_t[]> sums64_;
 };
 
 // The pixel format of the 16-bit level for a master level: 4:4:4:4 or 1:5:5:5 with alpha,
