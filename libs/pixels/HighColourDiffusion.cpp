@@ -63,53 +63,100 @@ void diffuseRow(const std::uint8_t* in, std::uint32_t step, std::uint32_t width,
 }
 
 #if defined(__SSE2__) || defined(_M_X64)
-// The same row with the three channels together in 16-bit lanes (blue, green, red, 0). A
+// The same walk with the three channels together in 16-bit lanes (blue, green, red, 0). A
 // column of cells is four such lanes, stored as summed and wrapped to a signed byte when read,
 // which is the same modulo 256.
+struct LaneRow {
+    const std::uint8_t* in;
+    std::uint8_t* out;
+    const std::int64_t* incoming;
+    std::int64_t* outgoing;
+    __m128i right, open, previous;
+};
+
 template <int Bits>
-void diffuseRowInLanes(const std::uint8_t* in, std::uint32_t step, std::uint32_t width,
-                       const std::int64_t* incoming, std::int64_t* outgoing, std::uint8_t* out) {
+inline void diffuseInLanes(LaneRow& row, std::uint32_t x, std::uint32_t step) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i eight = _mm_set1_epi16(8);
     const __m128i low = Bits == 12   ? _mm_setr_epi16(15, 15, 15, 0, 0, 0, 0, 0)
                         : Bits == 16 ? _mm_setr_epi16(7, 3, 7, 0, 0, 0, 0, 0)
                                      : _mm_setr_epi16(7, 7, 7, 0, 0, 0, 0, 0);
-    __m128i right = zero, open = zero, previous = zero;
-    for (std::uint32_t x = 0; x < width; ++x, in += step, out += 2) {
-        const __m128i colour =
-            _mm_unpacklo_epi8(_mm_cvtsi32_si128(in[0] | (in[1] << 8) | (in[2] << 16)), zero);
-        __m128i waiting =
-            _mm_add_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(incoming + x)), right);
-        waiting = _mm_srai_epi16(_mm_slli_epi16(waiting, 8), 8);
-        const __m128i clamped = _mm_packus_epi16(_mm_add_epi16(colour, waiting), zero);
-        const auto bgr = static_cast<unsigned>(_mm_cvtsi128_si32(clamped));
-        const unsigned b = bgr & 0xFF, g = (bgr >> 8) & 0xFF, r = bgr >> 16;
-        const unsigned a = step == 4 ? in[3] : 255;
-        unsigned word;
-        if constexpr (Bits == 16) {
-            word = (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
-        } else if constexpr (Bits == 15) {
-            word = (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3) | (a > 64 ? 0x8000u : 0u);
-        } else {
-            word = (a >> 4) << 12 | (r >> 4) << 8 | (g >> 4) << 4 | (b >> 4);
-        }
-        out[0] = static_cast<std::uint8_t>(word);
-        out[1] = static_cast<std::uint8_t>(word >> 8);
-        // The read-back keeps each channel's top bits: the error is what the low bits held.
-        const __m128i e = _mm_and_si128(_mm_unpacklo_epi8(clamped, zero), low);
-        auto share = [&](short weight) {
-            return _mm_srai_epi16(_mm_add_epi16(_mm_mullo_epi16(e, _mm_set1_epi16(weight)), eight),
-                                  4);
-        };
-        if (x >= 1) {
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(outgoing + x - 1),
-                             _mm_add_epi16(previous, share(3)));
-        }
-        previous = _mm_add_epi16(open, share(5));
-        right = share(7);
-        open = share(1);
+    const std::uint8_t* in = row.in + std::size_t{x} * step;
+    const __m128i colour =
+        _mm_unpacklo_epi8(_mm_cvtsi32_si128(in[0] | (in[1] << 8) | (in[2] << 16)), zero);
+    __m128i waiting = _mm_add_epi16(
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row.incoming + x)), row.right);
+    waiting = _mm_srai_epi16(_mm_slli_epi16(waiting, 8), 8);
+    const __m128i clamped = _mm_packus_epi16(_mm_add_epi16(colour, waiting), zero);
+    const auto bgr = static_cast<unsigned>(_mm_cvtsi128_si32(clamped));
+    const unsigned b = bgr & 0xFF, g = (bgr >> 8) & 0xFF, r = bgr >> 16;
+    const unsigned a = step == 4 ? in[3] : 255;
+    unsigned word;
+    if constexpr (Bits == 16) {
+        word = (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
+    } else if constexpr (Bits == 15) {
+        word = (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3) | (a > 64 ? 0x8000u : 0u);
+    } else {
+        word = (a >> 4) << 12 | (r >> 4) << 8 | (g >> 4) << 4 | (b >> 4);
     }
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(outgoing + width - 1), previous);
+    row.out[2 * x] = static_cast<std::uint8_t>(word);
+    row.out[2 * x + 1] = static_cast<std::uint8_t>(word >> 8);
+    // The read-back keeps each channel's top bits: the error is what the low bits held.
+    const __m128i e = _mm_and_si128(_mm_unpacklo_epi8(clamped, zero), low);
+    auto share = [&](short weight) {
+        return _mm_srai_epi16(
+            _mm_add_epi16(_mm_mullo_epi16(e, _mm_set1_epi16(weight)), _mm_set1_epi16(8)), 4);
+    };
+    if (x >= 1) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(row.outgoing + x - 1),
+                         _mm_add_epi16(row.previous, share(3)));
+    }
+    row.previous = _mm_add_epi16(row.open, share(5));
+    row.right = share(7);
+    row.open = share(1);
+}
+
+// Rows go in pairs, the second two columns behind the first: every column it reads is then
+// complete, and the two rows' chains of errors moving right are independent work the
+// processor overlaps. The second row writes the cells the first one reads, each column after
+// the first has read it.
+template <int Bits>
+void diffuseAllInLanes(const PixelImage& source, PixelImage& target, std::int64_t* cells) {
+    const std::uint32_t width = target.width();
+    const std::uint32_t height = target.height();
+    const std::uint32_t step = source.bitsPerPixel() / 8;
+    const __m128i zero = _mm_setzero_si128();
+    auto start = [&](std::uint32_t y) {
+        return LaneRow{source.row(y),
+                       target.row(y),
+                       cells + std::size_t{width} * (y & 1),
+                       cells + std::size_t{width} * ((y + 1) & 1),
+                       zero,
+                       zero,
+                       zero};
+    };
+    auto finish = [&](LaneRow& row) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(row.outgoing + width - 1), row.previous);
+    };
+    std::uint32_t y = 0;
+    for (; y + 1 < height; y += 2) {
+        LaneRow first = start(y);
+        LaneRow second = start(y + 1);
+        for (std::uint32_t x = 0; x < width + 2; ++x) {
+            if (x < width)
+                diffuseInLanes<Bits>(first, x, step);
+            if (x == width)
+                finish(first);
+            if (x >= 2)
+                diffuseInLanes<Bits>(second, x - 2, step);
+        }
+        finish(second);
+    }
+    if (y < height) {
+        LaneRow last = start(y);
+        for (std::uint32_t x = 0; x < width; ++x)
+            diffuseInLanes<Bits>(last, x, step);
+        finish(last);
+    }
 }
 #endif
 
@@ -124,7 +171,6 @@ bool diffuseToHighColour(const PixelImage& source, PixelImage& target) {
         return false;
     }
     const std::uint32_t width = target.width();
-    const std::uint32_t step = sourceBits / 8;
 #if defined(__SSE2__) || defined(_M_X64)
     std::vector<std::int64_t> cells;
     try {
@@ -132,18 +178,15 @@ bool diffuseToHighColour(const PixelImage& source, PixelImage& target) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-    for (std::uint32_t y = 0; y < target.height(); ++y) {
-        const std::int64_t* incoming = cells.data() + std::size_t{width} * (y & 1);
-        std::int64_t* outgoing = cells.data() + std::size_t{width} * ((y + 1) & 1);
-        if (bits == 16) {
-            diffuseRowInLanes<16>(source.row(y), step, width, incoming, outgoing, target.row(y));
-        } else if (bits == 15) {
-            diffuseRowInLanes<15>(source.row(y), step, width, incoming, outgoing, target.row(y));
-        } else {
-            diffuseRowInLanes<12>(source.row(y), step, width, incoming, outgoing, target.row(y));
-        }
+    if (bits == 16) {
+        diffuseAllInLanes<16>(source, target, cells.data());
+    } else if (bits == 15) {
+        diffuseAllInLanes<15>(source, target, cells.data());
+    } else {
+        diffuseAllInLanes<12>(source, target, cells.data());
     }
 #else
+    const std::uint32_t step = sourceBits / 8;
     std::vector<std::int8_t> cells;
     try {
         cells.assign(std::size_t{width} * 3 * 2, 0);
