@@ -323,13 +323,27 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
             rows[r] = startRow(y);
         }
         const std::uint32_t steps = width + 2 * (count - 1);
-        for (std::uint32_t s = 0; s < steps; ++s) {
+        auto edgeStep = [&](std::uint32_t s) {
             for (std::uint32_t r = 0; r < count && 2 * r <= s; ++r) {
                 const std::uint32_t x = s - 2 * r;
                 if (x < width)
                     diffusePixel(rows[r], x);
             }
+        };
+        std::uint32_t s = 0;
+        if (count == kRows) {
+            // Where every row of the band has a pixel, the step needs no tests.
+            for (; s < 2 * (kRows - 1); ++s)
+                edgeStep(s);
+            for (; s < width; ++s) {
+                diffusePixel(rows[0], s);
+                diffusePixel(rows[1], s - 2);
+                diffusePixel(rows[2], s - 4);
+                diffusePixel(rows[3], s - 6);
+            }
         }
+        for (; s < steps; ++s)
+            edgeStep(s);
     }
     target.addFormatFlags(formatFilled);
     return true;
