@@ -1,5 +1,7 @@
 #include "pixels/PaletteBuilder.h"
 
+#include <bit>
+#include <cstring>
 #include <new>
 
 #include "pixels/ColorQuantizer.h"
@@ -21,16 +23,27 @@ bool buildPalette(const PixelImage* levels, int levelCount, Palette& palette) {
     if (!colours)
         return false;
     std::uint32_t* at = colours.get();
+    constexpr bool littleEndian = std::endian::native == std::endian::little;
     for (int i = 0; i < levelCount; ++i) {
         const PixelImage& level = levels[i];
         if (level.isEmpty())
             continue;
         const std::uint32_t bits = level.bitsPerPixel();
         for (std::uint32_t y = 0; y < level.height(); ++y) {
-            if (bits == 32 || bits == 24) {
-                const std::uint32_t step = bits / 8;
+            if (bits == 32) {
+                // Blue, green, red, alpha in memory: the packed colour is the little-endian word
+                // without its top byte.
                 const std::uint8_t* p = level.row(y);
-                for (std::uint32_t x = 0; x < level.width(); ++x, p += step)
+                for (std::uint32_t x = 0; x < level.width(); ++x, p += 4) {
+                    std::uint32_t word;
+                    std::memcpy(&word, p, 4);
+                    *at++ = littleEndian
+                                ? word & 0xFFFFFFu
+                                : p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
+                }
+            } else if (bits == 24) {
+                const std::uint8_t* p = level.row(y);
+                for (std::uint32_t x = 0; x < level.width(); ++x, p += 3)
                     *at++ = p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
             } else {
                 for (std::uint32_t x = 0; x < level.width(); ++x) {
