@@ -36,7 +36,6 @@ struct Quantizer {
     const std::uint32_t* population = nullptr;
     std::uint32_t populationSize = 0;
     std::vector<Arena> arenas;
-    std::unique_ptr<std::uint8_t[]> slots;
     float reciprocal = 0.0f;
     std::uint32_t evaluated = 0;
     PaletteEntry* palette = nullptr;
@@ -120,50 +119,41 @@ struct Quantizer {
         const std::uint32_t last = range.end;
         const std::uint32_t* in = storage(range, parent.depth);
         std::uint32_t* out = storage(range, parent.depth + 1);
-        std::uint8_t* slot = slots.get();
         const std::uint32_t meanR = parent.meanRed, meanG = parent.meanGreen,
                             meanB = parent.meanBlue;
-        // Four histograms so that runs of one child do not wait on each other's increments.
-        std::uint32_t histogram[4][8] = {};
-        std::uint32_t i = first;
+        auto slotOf = [&](std::uint32_t p) {
+            return static_cast<unsigned>((p >> 16) >= meanR) |
+                   (static_cast<unsigned>(((p >> 8) & 0xFF) >= meanG) << 1) |
+                   (static_cast<unsigned>((p & 0xFF) >= meanB) << 2);
+        };
 #if defined(__SSE2__) || defined(_M_X64)
         // Four colours at a time: a byte is at least the mean when the unsigned maximum of the
         // two is the byte itself. The byte mask of a colour (blue, green, red) gives its slot.
-        {
-            static constexpr std::uint8_t kSlotOfMask[8] = {0, 4, 2, 6, 1, 5, 3, 7};
-            const __m128i means = _mm_set1_epi32(
-                static_cast<int>(meanB | (meanG << 8) | (meanR << 16) | 0xFF000000u));
-            for (; i + 4 <= last; i += 4) {
-                const __m128i colours = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-                const __m128i atLeast = _mm_cmpeq_epi8(_mm_max_epu8(colours, means), colours);
-                const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(atLeast));
-                for (int k = 0; k < 4; ++k) {
-                    const unsigned s = kSlotOfMask[(mask >> (4 * k)) & 7];
-                    slot[i + k] = static_cast<std::uint8_t>(s);
-                    ++histogram[k][s];
-                }
-            }
-        }
+        static constexpr std::uint8_t kSlotOfMask[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+        const __m128i means =
+            _mm_set1_epi32(static_cast<int>(meanB | (meanG << 8) | (meanR << 16) | 0xFF000000u));
+        auto slotsOf4 = [&](const std::uint32_t* p) {
+            const __m128i colours = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i atLeast = _mm_cmpeq_epi8(_mm_max_epu8(colours, means), colours);
+            return static_cast<unsigned>(_mm_movemask_epi8(atLeast));
+        };
+        auto slotIn = [&](unsigned mask, int k) { return kSlotOfMask[(mask >> (4 * k)) & 7]; };
 #else
-        for (; i + 4 <= last; i += 4) {
-            for (int k = 0; k < 4; ++k) {
-                const std::uint32_t p = in[i + k];
-                const unsigned s = static_cast<unsigned>((p >> 16) >= meanR) |
-                                   (static_cast<unsigned>(((p >> 8) & 0xFF) >= meanG) << 1) |
-                                   (static_cast<unsigned>((p & 0xFF) >= meanB) << 2);
-                slot[i + k] = static_cast<std::uint8_t>(s);
-                ++histogram[k][s];
-            }
-        }
+        auto slotsOf4 = [&](const std::uint32_t* p) {
+            return slotOf(p[0]) | (slotOf(p[1]) << 4) | (slotOf(p[2]) << 8) | (slotOf(p[3]) << 12);
+        };
+        auto slotIn = [&](unsigned slots, int k) { return (slots >> (4 * k)) & 7; };
 #endif
-        for (; i < last; ++i) {
-            const std::uint32_t p = in[i];
-            const unsigned s = static_cast<unsigned>((p >> 16) >= meanR) |
-                               (static_cast<unsigned>(((p >> 8) & 0xFF) >= meanG) << 1) |
-                               (static_cast<unsigned>((p & 0xFF) >= meanB) << 2);
-            slot[i] = static_cast<std::uint8_t>(s);
-            ++histogram[0][s];
+        // Four histograms so that runs of one child do not wait on each other's increments.
+        std::uint32_t histogram[4][8] = {};
+        std::uint32_t i = first;
+        for (; i + 4 <= last; i += 4) {
+            const unsigned four = slotsOf4(in + i);
+            for (int k = 0; k < 4; ++k)
+                ++histogram[k][slotIn(four, k)];
         }
+        for (; i < last; ++i)
+            ++histogram[0][slotOf(in[i])];
         // Each of the four lanes scatters into its own part of every child's range, so that
         // runs of one child do not wait on one cursor. The order inside a range is free: only
         // counts and sums are ever read from it.
@@ -181,11 +171,12 @@ struct Quantizer {
         }
         std::uint32_t j = first;
         for (; j + 4 <= last; j += 4) {
+            const unsigned four = slotsOf4(in + j);
             for (int k = 0; k < 4; ++k)
-                out[cursor[k][slot[j + k]]++] = in[j + k];
+                out[cursor[k][slotIn(four, k)]++] = in[j + k];
         }
         for (; j < last; ++j)
-            out[cursor[0][slot[j]]++] = in[j];
+            out[cursor[0][slotOf(in[j])]++] = in[j];
         std::uint64_t sums[8][3] = {};
         for (int c = 0; c < 8; ++c) {
             std::uint64_t b = 0, g = 0, r = 0;
@@ -317,7 +308,6 @@ int quantizePacked(std::unique_ptr<std::uint32_t[]> colours, std::size_t count,
         main.buffers[0].reset(new std::uint32_t[count]);
         main.buffers[1].reset(new std::uint32_t[count]);
         q.arenas.push_back(std::move(main));
-        q.slots.reset(new std::uint8_t[count]);
         q.reciprocal = 1.0f / static_cast<float>(count);
         q.palette = palette;
         q.maxColours = maxColours;
