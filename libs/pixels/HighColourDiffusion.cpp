@@ -11,61 +11,14 @@
 namespace slipway {
 namespace {
 
-// The error cells are signed bytes whose sums wrap modulo 256.
-int wrap(int v) {
-    return static_cast<std::int8_t>(static_cast<std::uint8_t>(v));
-}
-
-// One row: `incoming` holds the errors the row above left for it; `outgoing` receives, column
-// by column, what this row leaves for the row below. The error moving right and the three
-// shares still open for the row below stay in variables instead of memory: each column of the
-// row below is written once, when its last share (3/16 from the pixel to its right) is known.
-// That equals adding every share into zeroed cells, as the row-by-row walk does.
-template <int Bits>
-void diffuseRow(const std::uint8_t* in, std::uint32_t step, std::uint32_t width,
-                const std::int8_t* incoming, std::int8_t* outgoing, std::uint8_t* out) {
-    int right[3] = {0, 0, 0};     // the 7/16 share for the next pixel
-    int open[3] = {0, 0, 0};      // shares so far for the column below this pixel
-    int previous[3] = {0, 0, 0};  // shares so far for the column below the previous pixel
-    constexpr int lowBlue = Bits == 12 ? 15 : 7;
-    constexpr int lowGreen = Bits == 12 ? 15 : Bits == 16 ? 3 : 7;
-    constexpr int lowRed = lowBlue;
-    for (std::uint32_t x = 0; x < width; ++x, in += step, out += 2) {
-        int v[3];
-        for (int c = 0; c < 3; ++c)
-            v[c] = std::clamp(in[c] + wrap(incoming[x * 3 + c] + right[c]), 0, 255);
-        const int a = step == 4 ? in[3] : 255;
-        unsigned word;
-        if constexpr (Bits == 16) {
-            word = (v[2] >> 3) << 11 | (v[1] >> 2) << 5 | (v[0] >> 3);
-        } else if constexpr (Bits == 15) {
-            word = (v[2] >> 3) << 10 | (v[1] >> 3) << 5 | (v[0] >> 3) | (a > 64 ? 0x8000u : 0u);
-        } else {
-            word = (a >> 4) << 12 | (v[2] >> 4) << 8 | (v[1] >> 4) << 4 | (v[0] >> 4);
-        }
-        out[0] = static_cast<std::uint8_t>(word);
-        out[1] = static_cast<std::uint8_t>(word >> 8);
-        // The read-back keeps each channel's top bits: the error is what the low bits held.
-        const int e[3] = {v[0] & lowBlue, v[1] & lowGreen, v[2] & lowRed};
-        const bool last = x + 1 == width;
-        for (int c = 0; c < 3; ++c) {
-            if (x >= 1)
-                outgoing[(x - 1) * 3 + c] =
-                    static_cast<std::int8_t>(wrap(previous[c] + ((3 * e[c] + 8) >> 4)));
-            const int here = open[c] + ((5 * e[c] + 8) >> 4);
-            right[c] = last ? 0 : (7 * e[c] + 8) >> 4;
-            open[c] = last ? 0 : (e[c] + 8) >> 4;
-            previous[c] = here;
-        }
-    }
-    for (int c = 0; c < 3; ++c)
-        outgoing[(width - 1) * 3 + c] = static_cast<std::int8_t>(wrap(previous[c]));
-}
-
 #if defined(__SSE2__) || defined(_M_X64)
-// The same walk with the three channels together in 16-bit lanes (blue, green, red, 0). A
-// column of cells is four such lanes, stored as summed and wrapped to a signed byte when read,
-// which is the same modulo 256.
+// A row in progress reads the errors the row above left for it (`incoming`) and writes, column
+// by column, those it leaves for the row below (`outgoing`). The error moving right and the
+// shares still open for the row below stay in variables: each column below is written once,
+// when its last share (3/16 from the pixel to its right) is known, which equals adding every
+// share into zeroed cells as the row-by-row walk does. The three channels go together in
+// 16-bit lanes (blue, green, red, 0); a column of cells is four such lanes, stored as summed
+// and wrapped to a signed byte when read, which is the same modulo 256.
 struct LaneRow {
     const std::uint8_t* in;
     std::uint8_t* out;
@@ -157,6 +110,57 @@ void diffuseAllInLanes(const PixelImage& source, PixelImage& target, std::int64_
             diffuseInLanes<Bits>(last, x, step);
         finish(last);
     }
+}
+#else
+// The error cells are signed bytes whose sums wrap modulo 256.
+int wrap(int v) {
+    return static_cast<std::int8_t>(static_cast<std::uint8_t>(v));
+}
+
+// One row: `incoming` holds the errors the row above left for it; `outgoing` receives, column
+// by column, what this row leaves for the row below. The error moving right and the three
+// shares still open for the row below stay in variables instead of memory: each column of the
+// row below is written once, when its last share (3/16 from the pixel to its right) is known.
+// That equals adding every share into zeroed cells, as the row-by-row walk does.
+template <int Bits>
+void diffuseRow(const std::uint8_t* in, std::uint32_t step, std::uint32_t width,
+                const std::int8_t* incoming, std::int8_t* outgoing, std::uint8_t* out) {
+    int right[3] = {0, 0, 0};     // the 7/16 share for the next pixel
+    int open[3] = {0, 0, 0};      // shares so far for the column below this pixel
+    int previous[3] = {0, 0, 0};  // shares so far for the column below the previous pixel
+    constexpr int lowBlue = Bits == 12 ? 15 : 7;
+    constexpr int lowGreen = Bits == 12 ? 15 : Bits == 16 ? 3 : 7;
+    constexpr int lowRed = lowBlue;
+    for (std::uint32_t x = 0; x < width; ++x, in += step, out += 2) {
+        int v[3];
+        for (int c = 0; c < 3; ++c)
+            v[c] = std::clamp(in[c] + wrap(incoming[x * 3 + c] + right[c]), 0, 255);
+        const int a = step == 4 ? in[3] : 255;
+        unsigned word;
+        if constexpr (Bits == 16) {
+            word = (v[2] >> 3) << 11 | (v[1] >> 2) << 5 | (v[0] >> 3);
+        } else if constexpr (Bits == 15) {
+            word = (v[2] >> 3) << 10 | (v[1] >> 3) << 5 | (v[0] >> 3) | (a > 64 ? 0x8000u : 0u);
+        } else {
+            word = (a >> 4) << 12 | (v[2] >> 4) << 8 | (v[1] >> 4) << 4 | (v[0] >> 4);
+        }
+        out[0] = static_cast<std::uint8_t>(word);
+        out[1] = static_cast<std::uint8_t>(word >> 8);
+        // The read-back keeps each channel's top bits: the error is what the low bits held.
+        const int e[3] = {v[0] & lowBlue, v[1] & lowGreen, v[2] & lowRed};
+        const bool last = x + 1 == width;
+        for (int c = 0; c < 3; ++c) {
+            if (x >= 1)
+                outgoing[(x - 1) * 3 + c] =
+                    static_cast<std::int8_t>(wrap(previous[c] + ((3 * e[c] + 8) >> 4)));
+            const int here = open[c] + ((5 * e[c] + 8) >> 4);
+            right[c] = last ? 0 : (7 * e[c] + 8) >> 4;
+            open[c] = last ? 0 : (e[c] + 8) >> 4;
+            previous[c] = here;
+        }
+    }
+    for (int c = 0; c < 3; ++c)
+        outgoing[(width - 1) * 3 + c] = static_cast<std::int8_t>(wrap(previous[c]));
 }
 #endif
 
