@@ -336,10 +336,8 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
             for (; s < 2 * (kRows - 1); ++s)
                 edgeStep(s);
             for (; s < width; ++s) {
-                diffusePixel(rows[0], s);
-                diffusePixel(rows[1], s - 2);
-                diffusePixel(rows[2], s - 4);
-                diffusePixel(rows[3], s - 6);
+                for (std::uint32_t r = 0; r < kRows; ++r)
+                    diffusePixel(rows[r], s - 2 * r);
             }
         }
         for (; s < steps; ++s)
