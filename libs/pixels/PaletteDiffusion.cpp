@@ -1,0 +1,350 @@
+#include "pixels/PaletteDiffusion.h"
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <new>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
+namespace slipway {
+namespace {
+
+// Padding: so far from every colour that it never wins, yet its key still fits 31 bits.
+constexpr std::int16_t kFar = 1000;
+constexpr PaletteSearch::Group kFarGroup = {{kFar, kFar, kFar, kFar, kFar, kFar, kFar, kFar},
+                                            {kFar, 0, kFar, 0, kFar, 0, kFar, 0},
+                                            {255, 255, 255, 255}};
+
+}  // namespace
+
+PaletteSearch::PaletteSearch(const Palette& palette, int firstIndex)
+    : palette_(palette), first_(firstIndex) {
+    for (int i = 0; i < 256; ++i) {
+        blue_[i] = palette[i * 3];
+        green_[i] = palette[i * 3 + 1];
+        red_[i] = palette[i * 3 + 2];
+    }
+    for (int level = 0; level < kLevels; ++level) {
+        const int bits = kFineBits - (kLevels - 1 - level);
+        levels_[level].resize(std::size_t{1} << (3 * bits));
+    }
+}
+
+// A block's candidates are the entries that can be nearest (or tied) for some colour in it:
+// no colour of the block is farther than `bound` from its best entry, so an entry whose
+// nearest point of the block is farther than that can never win there.
+void PaletteSearch::build(int level, std::uint32_t cell) {
+    const int bits = kFineBits - (kLevels - 1 - level);
+    const int shift = 8 - bits;
+    const std::uint32_t mask = (1u << bits) - 1;
+    const int lowB = static_cast<int>(cell & mask) << shift;
+    const int lowG = static_cast<int>((cell >> bits) & mask) << shift;
+    const int lowR = static_cast<int>(cell >> (2 * bits)) << shift;
+    const int side = (1 << shift) - 1;
+    const int highB = lowB + side, highG = lowG + side, highR = lowR + side;
+
+    std::uint8_t all[256];
+    const std::uint8_t* from = all;
+    int count = 0;
+    if (level == 0) {
+        for (int i = first_; i < 256; ++i)
+            all[count++] = static_cast<std::uint8_t>(i);
+    } else {
+        const std::uint32_t pb = (cell & mask) >> 1;
+        const std::uint32_t pg = ((cell >> bits) & mask) >> 1;
+        const std::uint32_t pr = (cell >> (2 * bits)) >> 1;
+        const std::uint32_t parent = pb | (pg << (bits - 1)) | (pr << (2 * (bits - 1)));
+        Block& up = levels_[level - 1][parent];
+        if (up.start < 0)
+            build(level - 1, parent);
+        from = candidates_[level - 1].data() + up.start;
+        count = up.count;
+    }
+    int nearest[256];
+    int bound = INT32_MAX;
+    for (int k = 0; k < count; ++k) {
+        const int i = from[k];
+        const int eb = blue_[i], eg = green_[i], er = red_[i];
+        const int nb = std::max({0, lowB - eb, eb - highB});
+        const int ng = std::max({0, lowG - eg, eg - highG});
+        const int nr = std::max({0, lowR - er, er - highR});
+        const int fb = std::max(eb - lowB, highB - eb);
+        const int fg = std::max(eg - lowG, highG - eg);
+        const int fr = std::max(er - lowR, highR - er);
+        nearest[k] = nb * nb + 3 * ng * ng + 2 * nr * nr;
+        bound = std::min(bound, fb * fb + 3 * fg * fg + 2 * fr * fr);
+    }
+    Block& block = levels_[level][cell];
+    if (level == kLevels - 1) {
+        block.start = static_cast<std::int32_t>(groups_.size());
+        int slot = 4;
+        for (int k = 0; k < count; ++k) {
+            if (nearest[k] > bound)
+                continue;
+            if (slot == 4) {
+                groups_.push_back(kFarGroup);
+                slot = 0;
+            }
+            const int i = from[k];
+            Group& group = groups_.back();
+            group.blueGreen[2 * slot] = blue_[i];
+            group.blueGreen[2 * slot + 1] = green_[i];
+            group.red[2 * slot] = red_[i];
+            group.index[slot] = i;
+            ++slot;
+        }
+        block.count = static_cast<std::uint16_t>(groups_.size() - block.start);
+        return;
+    }
+    std::vector<std::uint8_t>& list = candidates_[level];
+    std::uint8_t kept[256];
+    int keptCount = 0;
+    for (int k = 0; k < count; ++k) {
+        if (nearest[k] <= bound)
+            kept[keptCount++] = from[k];
+    }
+    block.start = static_cast<std::int32_t>(list.size());
+    block.count = static_cast<std::uint16_t>(keptCount);
+    list.insert(list.end(), kept, kept + keptCount);
+}
+
+// Keys are distance << 8 | index: the smallest key is the nearest entry, and on a tie the
+// lowest index.
+inline std::uint8_t PaletteSearch::lookup(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+    const std::uint32_t cell = (b >> kFineShift) | ((g >> kFineShift) << kFineBits) |
+                               ((r >> kFineShift) << (2 * kFineBits));
+    Block& block = levels_[kLevels - 1][cell];
+    if (block.start < 0)
+        build(kLevels - 1, cell);
+    const Group* group = groups_.data() + block.start;
+    const Group* end = group + block.count;
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i colourBG = _mm_set1_epi32(b | (g << 16));
+    const __m128i colourR = _mm_set1_epi32(r);
+    const __m128i weightBG = _mm_set1_epi32(1 | (3 << 16));
+    const __m128i weightR = _mm_set1_epi32(2);
+    __m128i best = _mm_set1_epi32(INT32_MAX);
+    for (; group != end; ++group) {
+        const __m128i dBG = _mm_sub_epi16(
+            _mm_load_si128(reinterpret_cast<const __m128i*>(group->blueGreen)), colourBG);
+        const __m128i dR =
+            _mm_sub_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(group->red)), colourR);
+        const __m128i distance = _mm_add_epi32(_mm_madd_epi16(dBG, _mm_mullo_epi16(dBG, weightBG)),
+                                               _mm_madd_epi16(dR, _mm_mullo_epi16(dR, weightR)));
+        const __m128i key =
+            _mm_or_si128(_mm_slli_epi32(distance, 8),
+                         _mm_load_si128(reinterpret_cast<const __m128i*>(group->index)));
+        const __m128i less = _mm_cmplt_epi32(key, best);
+        best = _mm_or_si128(_mm_and_si128(less, key), _mm_andnot_si128(less, best));
+    }
+    __m128i other = _mm_shuffle_epi32(best, _MM_SHUFFLE(1, 0, 3, 2));
+    __m128i less = _mm_cmplt_epi32(other, best);
+    best = _mm_or_si128(_mm_and_si128(less, other), _mm_andnot_si128(less, best));
+    other = _mm_shuffle_epi32(best, _MM_SHUFFLE(2, 3, 0, 1));
+    less = _mm_cmplt_epi32(other, best);
+    best = _mm_or_si128(_mm_and_si128(less, other), _mm_andnot_si128(less, best));
+    return static_cast<std::uint8_t>(_mm_cvtsi128_si32(best));
+#else
+    std::int32_t best = INT32_MAX;
+    for (; group != end; ++group) {
+        for (int k = 0; k < 4; ++k) {
+            const int db = group->blueGreen[2 * k] - b, dg = group->blueGreen[2 * k + 1] - g,
+                      dr = group->red[2 * k] - r;
+            best = std::min(best, ((db * db + 3 * dg * dg + 2 * dr * dr) << 8) | group->index[k]);
+        }
+    }
+    return static_cast<std::uint8_t>(best);
+#endif
+}
+
+std::uint8_t PaletteSearch::nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+    return lookup(b, g, r);
+}
+
+bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSearch* shared) {
+    const std::uint32_t sourceBits = source.bitsPerPixel();
+    if (target.bitsPerPixel() != 8 || (sourceBits != 32 && sourceBits != 24) ||
+        source.width() != target.width() || source.height() != target.height() ||
+        &source == &target) {
+        return false;
+    }
+    const std::uint32_t width = target.width();
+    const std::uint32_t height = target.height();
+    // Rows are diffused as a wavefront, kRows at a time, each two columns behind the row above,
+    // so that the rows' palette searches are independent work the processor can overlap. A
+    // row reads the errors the row above left for it and writes, column by column, those it
+    // leaves for the row below; the error moving right and the shares still open for the row
+    // below stay in the row's state. Each column below is written once, when its last share
+    // (3/16 from the pixel to its right) is known; that equals adding every share into zeroed
+    // cells, as the row-by-row walk does. With the two-column lag every column a row reads is
+    // complete, and a row of cells is read before it is written again.
+    constexpr std::uint32_t kRows = 4;
+    const bool colourKey = target.hasAlpha();
+    const Palette& palette = target.palette();
+    std::unique_ptr<PaletteSearch> own;
+    if (shared == nullptr || !shared->answers(palette, colourKey ? 1 : 0)) {
+        own = std::make_unique<PaletteSearch>(palette, colourKey ? 1 : 0);
+    }
+    PaletteSearch& search = own ? *own : *shared;
+    const std::uint32_t step = sourceBits / 8;
+#if defined(__SSE2__) || defined(_M_X64)
+    // The three channels go together in 16-bit lanes (blue, green, red, 0). A column of error
+    // cells is four such lanes, stored as they are summed and wrapped to a signed byte when
+    // read, which is the same modulo 256.
+    std::vector<std::int64_t> cells;
+    try {
+        cells.assign(std::size_t{width} * kRows, 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    alignas(16) std::int16_t colours[256][4];
+    for (int i = 0; i < 256; ++i) {
+        colours[i][0] = palette[i * 3];
+        colours[i][1] = palette[i * 3 + 1];
+        colours[i][2] = palette[i * 3 + 2];
+        colours[i][3] = 0;
+    }
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i eight = _mm_set1_epi16(8);
+    struct Row {
+        const std::uint8_t* in;
+        std::uint8_t* out;
+        const std::int64_t* incoming;
+        std::int64_t* outgoing;
+        __m128i right, open, previous;
+    };
+    Row rows[kRows];
+    auto diffusePixel = [&](Row& row, std::uint32_t x) {
+        const std::uint8_t* in = row.in + std::size_t{x} * step;
+        const __m128i colour =
+            _mm_unpacklo_epi8(_mm_cvtsi32_si128(in[0] | (in[1] << 8) | (in[2] << 16)), zero);
+        __m128i waiting = _mm_add_epi16(
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row.incoming + x)), row.right);
+        waiting = _mm_srai_epi16(_mm_slli_epi16(waiting, 8), 8);
+        const __m128i clamped = _mm_packus_epi16(_mm_add_epi16(colour, waiting), zero);
+        const auto bgr = static_cast<std::uint32_t>(_mm_cvtsi128_si32(clamped));
+        const std::uint8_t alpha = step == 4 ? in[3] : 255;
+        const std::uint8_t index =
+            colourKey && alpha < 64
+                ? 0
+                : search.lookup(static_cast<std::uint8_t>(bgr), static_cast<std::uint8_t>(bgr >> 8),
+                                static_cast<std::uint8_t>(bgr >> 16));
+        row.out[x] = index;
+        const __m128i e =
+            _mm_sub_epi16(_mm_unpacklo_epi8(clamped, zero),
+                          _mm_loadl_epi64(reinterpret_cast<const __m128i*>(colours[index])));
+        auto share = [&](short weight) {
+            return _mm_srai_epi16(_mm_add_epi16(_mm_mullo_epi16(e, _mm_set1_epi16(weight)), eight),
+                                  4);
+        };
+        if (x >= 1) {
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(row.outgoing + x - 1),
+                             _mm_add_epi16(row.previous, share(3)));
+        }
+        row.previous = _mm_add_epi16(row.open, share(5));
+        if (x + 1 < width) {
+            row.right = share(7);
+            row.open = share(1);
+        } else {
+            row.right = row.open = zero;
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(row.outgoing + x), row.previous);
+        }
+    };
+    auto startRow = [&](std::uint32_t y) {
+        return Row{source.row(y),
+                   target.row(y),
+                   cells.data() + std::size_t{width} * (y % kRows),
+                   cells.data() + std::size_t{width} * ((y + 1) % kRows),
+                   zero,
+                   zero,
+                   zero};
+    };
+#else
+    std::vector<std::int8_t> cells;
+    try {
+        cells.assign(std::size_t{width} * 3 * kRows, 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    auto wrap = [](int v) { return static_cast<int>(static_cast<std::int8_t>(v)); };
+    struct Row {
+        const std::uint8_t* in;
+        std::uint8_t* out;
+        const std::int8_t* incoming;
+        std::int8_t* outgoing;
+        int right[3];
+        int open[3];
+        int previous[3];
+    };
+    Row rows[kRows];
+    auto diffusePixel = [&](Row& row, std::uint32_t x) {
+        const std::uint8_t* in = row.in + std::size_t{x} * step;
+        int value[3];
+        for (int c = 0; c < 3; ++c)
+            value[c] = std::clamp(in[c] + wrap(row.incoming[x * 3 + c] + row.right[c]), 0, 255);
+        const std::uint8_t alpha = step == 4 ? in[3] : 255;
+        const std::uint8_t index = colourKey && alpha < 64
+                                       ? 0
+                                       : search.lookup(static_cast<std::uint8_t>(value[0]),
+                                                       static_cast<std::uint8_t>(value[1]),
+                                                       static_cast<std::uint8_t>(value[2]));
+        row.out[x] = index;
+        const bool last = x + 1 == width;
+        for (int c = 0; c < 3; ++c) {
+            const int e = value[c] - palette[index * 3 + c];
+            if (x >= 1) {
+                row.outgoing[(x - 1) * 3 + c] =
+                    static_cast<std::int8_t>(row.previous[c] + ((3 * e + 8) >> 4));
+            }
+            row.previous[c] = row.open[c] + ((5 * e + 8) >> 4);
+            row.right[c] = last ? 0 : (7 * e + 8) >> 4;
+            row.open[c] = last ? 0 : (e + 8) >> 4;
+            if (last)
+                row.outgoing[x * 3 + c] = static_cast<std::int8_t>(row.previous[c]);
+        }
+    };
+    auto startRow = [&](std::uint32_t y) {
+        return Row{source.row(y),
+                   target.row(y),
+                   cells.data() + std::size_t{width} * 3 * (y % kRows),
+                   cells.data() + std::size_t{width} * 3 * ((y + 1) % kRows),
+                   {0, 0, 0},
+                   {0, 0, 0},
+                   {0, 0, 0}};
+    };
+#endif
+    for (std::uint32_t top = 0; top < height; top += kRows) {
+        const std::uint32_t count = std::min(kRows, height - top);
+        for (std::uint32_t r = 0; r < count; ++r) {
+            const std::uint32_t y = top + r;
+            rows[r] = startRow(y);
+        }
+        const std::uint32_t steps = width + 2 * (count - 1);
+        auto edgeStep = [&](std::uint32_t s) {
+            for (std::uint32_t r = 0; r < count && 2 * r <= s; ++r) {
+                const std::uint32_t x = s - 2 * r;
+                if (x < width)
+                    diffusePixel(rows[r], x);
+            }
+        };
+        std::uint32_t s = 0;
+        if (count == kRows) {
+            // Where every row of the band has a pixel, the step needs no tests.
+            for (; s < 2 * (kRows - 1); ++s)
+                edgeStep(s);
+            for (; s < width; ++s) {
+                for (std::uint32_t r = 0; r < kRows; ++r)
+                    diffusePixel(rows[r], s - 2 * r);
+            }
+        }
+        for (; s < steps; ++s)
+            edgeStep(s);
+    }
+    target.addFormatFlags(formatFilled);
+    return true;
+}
+
+}  // namespace slipway
