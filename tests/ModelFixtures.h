@@ -27,8 +27,7 @@ CffModel cffModel(std::vector<CffObject> objects);
 // A CFF object with `vertexCount` vertices along x and a fan of triangles over them.
 CffObject cffFan(int vertexCount, const char* shortName = "fan0");
 
-// A TF file: header, then the given 16-bit level 0 (no further levels, no 8-bit chain unless
-// `count8` is given; then filler bytes stand for it).
+// A TF file: header, then the given 16-bit level 0 and nothing else (no 8-bit chain).
 std::vector<std::uint8_t> tfFile(std::uint8_t formatCode, std::uint32_t width, std::uint32_t height,
                                  const std::vector<std::uint16_t>& level0,
                                  std::uint8_t count16 = 1);

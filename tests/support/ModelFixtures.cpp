@@ -1,4 +1,6 @@
 #include "ModelFixtures.h"
+#include "TfBuilder.h"
+#include "TgaBuilder.h"
 
 #include "base/ByteWriter.h"
 
@@ -90,33 +92,29 @@ CffObject cffFan(int vertexCount, const char* shortName) {
 
 std::vector<std::uint8_t> tfFile(std::uint8_t formatCode, std::uint32_t width, std::uint32_t height,
                                  const std::vector<std::uint16_t>& level0, std::uint8_t count16) {
-    ByteWriter out;
-    out.zeros(5);
-    out.u8(formatCode);
-    out.u8(count16);
-    out.u8(0);
-    out.u32(width);
-    out.u32(height);
+    TfBuilder tf;
+    tf.pixelFormatCode = formatCode;
+    tf.count16 = count16;
+    tf.width = width;
+    tf.height = height;
+    ByteWriter body;
     for (std::uint16_t p : level0)
-        out.u16(p);
-    return out.take();
+        body.u16(p);
+    tf.body = body.take();
+    return tf.build();
 }
 
 std::vector<std::uint8_t> tgaFile(std::uint16_t width, std::uint16_t height, std::uint8_t depth,
                                   const std::vector<std::uint8_t>& pixels, std::uint8_t idLength,
                                   std::uint8_t descriptor) {
-    ByteWriter out;
-    out.u8(idLength);
-    out.u8(0);
-    out.u8(2);
-    out.zeros(9);
-    out.u16(width);
-    out.u16(height);
-    out.u8(depth);
-    out.u8(descriptor);
-    out.zeros(idLength);
-    out.bytes(pixels);
-    return out.take();
+    TgaBuilder tga;
+    tga.width = width;
+    tga.height = height;
+    tga.depth = depth;
+    tga.descriptor = descriptor;
+    tga.id.assign(idLength, 0);
+    tga.pixels = pixels;
+    return tga.build();
 }
 
 void patchU32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
