@@ -23,6 +23,8 @@ void runBatch(std::size_t count, const std::vector<std::string>& keys, unsigned 
 
     std::vector<FileReport> reports(count);
     std::vector<bool> done(count, false);
+    std::vector<bool> started(count, false);
+    bool ended = false;
     std::mutex mutex;
     std::condition_variable changed;
     std::size_t nextGroup = 0;
@@ -37,8 +39,18 @@ void runBatch(std::size_t count, const std::vector<std::string>& keys, unsigned 
                 group = nextGroup++;
             }
             for (std::size_t i : groups[group]) {
+                {
+                    std::lock_guard lock(mutex);
+                    if (ended) {
+                        done[i] = true;
+                        changed.notify_all();
+                        continue;
+                    }
+                    started[i] = true;
+                }
                 FileReport r = job(i);
                 std::lock_guard lock(mutex);
+                ended = ended || r.endsBatch;
                 reports[i] = std::move(r);
                 done[i] = true;
                 changed.notify_all();
@@ -54,6 +66,8 @@ void runBatch(std::size_t count, const std::vector<std::string>& keys, unsigned 
     for (std::size_t i = 0; i < count; ++i) {
         std::unique_lock lock(mutex);
         changed.wait(lock, [&] { return done[i]; });
+        if (!started[i])
+            continue;
         FileReport r = std::move(reports[i]);
         lock.unlock();
         report(i, r);

@@ -177,8 +177,9 @@ int runConvert(Arguments& a, std::ostream& err) {
             }
             CollectingPrompt prompt;
             CommandContext context(prompt);
-            report.succeeded =
-                convertTgaToTf(files[i], outputs[i], options, context) == FileOutcome::Done;
+            const FileOutcome outcome = convertTgaToTf(files[i], outputs[i], options, context);
+            report.succeeded = outcome == FileOutcome::Done;
+            report.endsBatch = outcome == FileOutcome::Stopped;
             report.messages = std::move(prompt.texts);
             return report;
         },
@@ -235,11 +236,15 @@ int runExport(Arguments& a, std::ostream& err) {
         } else {
             CollectingPrompt prompt;
             CommandContext context(prompt);
-            report.succeeded = exportTfToTga(file, output, options, context) == FileOutcome::Done;
+            const FileOutcome outcome = exportTfToTga(file, output, options, context);
+            report.succeeded = outcome == FileOutcome::Done;
+            report.endsBatch = outcome == FileOutcome::Stopped;
             report.messages = std::move(prompt.texts);
         }
         allSucceeded = allSucceeded && report.succeeded;
         printReport(err, report);
+        if (report.endsBatch)
+            break;
     }
     return allSucceeded ? kExitSuccess : kExitFailure;
 }
@@ -281,6 +286,9 @@ int runInfo(Arguments& a, std::ostream& out, std::ostream& err) {
             allSucceeded = false;
             continue;
         }
+        // A texture without 16-bit levels is checked through its 8-bit chain.
+        if (handler->count16 == 0 && handler->count8 > 0)
+            handler->use16 = false;
         if (!handler->loadPicture()) {
             err << "Error loading file: " << path << '\n';
             allSucceeded = false;

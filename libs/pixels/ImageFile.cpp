@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "base/FileIo.h"
+#include "base/Paths.h"
 
 namespace slipway {
 
@@ -38,6 +39,10 @@ void ImageFile::copyFieldsTo(ImageFile& copy) const {
 
 bool ImageFile::replaceFile(std::span<const std::uint8_t> bytes) {
     fileError = FileErrorCause::None;
+    // A folder in the file's place means the file cannot be created: a plain failure, as when
+    // the folder it would go into is missing, not an error while writing.
+    if (directoryExists(path))
+        return false;
     AtomicFile file(path);
     file.failAfterBytes(failWritesAfterBytes);
     if (!file.open())

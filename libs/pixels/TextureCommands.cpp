@@ -166,6 +166,7 @@ FileOutcome convertTgaToTf(const std::string& sourcePath, const std::string& out
         tell(prompt, "Error save file " + outputPath);
         return FileOutcome::Failed;
     }
+    title(context, "Pixmill");
     return built;
 }
 

@@ -171,7 +171,7 @@ bool TgaFile::loadPictureFrom(std::span<const std::uint8_t> data) {
             // 16-bit pictures load as 1:5:5:5 with the top bit ignored.
             if (h.depth == 16) {
                 format = 15;
-            } else if (h.depth == 12 || h.depth == 15 || h.depth == 24) {
+            } else if (h.depth == 15 || h.depth == 24) {
                 format = h.depth;
             } else if (h.depth == 32) {
                 format = 32 | formatAlpha;

@@ -217,7 +217,7 @@ TEST(TextureConversion, EscapeOffersToInterrupt) {
     EXPECT_EQ(titles, (std::vector<std::string>{
                           in + "  :  Creating 32 bit mip levels",
                           in + "  :  Creating 16 bit mip levels", in + "  :  Creating pallitte",
-                          in + "  :  Creating 8 bit mip levels", in + "  :  Save"}));
+                          in + "  :  Creating 8 bit mip levels", in + "  :  Save", "Pixmill"}));
 }
 
 TEST(TextureConversion, OutputPathsReplaceTheLastExtension) {

@@ -237,6 +237,15 @@ TEST(TfFile, AFailedWriteLeavesTheOldFileAndReportsTheCause) {
     TfFile nowhere(dir.file("missing/tex.tf"));
     EXPECT_FALSE(nowhere.writeTf(tf));
     EXPECT_EQ(nowhere.fileError, FileErrorCause::None);
+
+    // A folder of that name: the file cannot be created, which is not a write error either.
+    std::filesystem::create_directory(dir.file("folder.tf"));
+    TfFile folder(dir.file("folder.tf"));
+    EXPECT_FALSE(folder.writeTf(tf));
+    EXPECT_EQ(folder.fileError, FileErrorCause::None);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator{}),
+              2);
 }
 
 TEST(TfFile, ValidityAndCloning) {

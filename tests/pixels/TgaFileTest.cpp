@@ -215,6 +215,7 @@ TEST(TgaLoad, MalformedFilesFailWithoutAllocating) {
     add("run-length beyond what the bytes can expand to",
         [](TgaBuilder& b) { b.imageType = 10, b.width = 32768, b.height = 32768; });
     add("depth 13", [](TgaBuilder& b) { b.depth = 13; });
+    add("depth 12", [](TgaBuilder& b) { b.depth = 12; });
     add("no image data", [](TgaBuilder& b) { b.imageType = 0; });
     add("unknown type", [](TgaBuilder& b) { b.imageType = 4; });
     add("grey of 16 bits", [](TgaBuilder& b) { b.imageType = 3, b.depth = 16; });

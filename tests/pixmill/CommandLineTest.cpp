@@ -209,5 +209,55 @@ TEST(PixmillCommandLine, ExportAndInfo) {
     EXPECT_EQ(r.err, "Error open file: " + dir.file("missing.tf") + "\n");
 }
 
+// A texture without 16-bit levels is described from its 8-bit chain instead of being reported
+// as unreadable.
+TEST(PixmillCommandLine, InfoDescribesTexturesWithOnlyAnEightBitChain) {
+    test::TempDir dir;
+    const std::string tga = dir.file("a.tga");
+    writeTga(tga, 16, 8, 32 | formatAlpha);
+    ASSERT_EQ(run({"convert", "--no16", "--mips8", "count:2", tga}).code, 0);
+    const Outcome r = run({"info", dir.file("a.tf")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, dir.file("a.tf") + "\tSize: 16x8; BPP: 8; 8 bit mips: 2\n");
+    EXPECT_EQ(r.err, "");
+}
+
+// Runs the program in a shell whose file size limit makes every write beyond a few kilobytes
+// fail, as on a full disk.
+Outcome runWithSmallFileLimit(const test::TempDir& dir, const std::string& args) {
+    const std::string err = dir.file("err.txt");
+    const std::string command =
+        "trap '' XFSZ; ulimit -f 4; " + std::string(PIXMILL_PROGRAM) + " " + args + " 2>" + err;
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status));
+    return {WEXITSTATUS(status), "", test::readText(err)};
+}
+
+// A write error is reported with the file-error text and ends the batch: later files are not
+// started.
+TEST(PixmillCommandLine, AWriteErrorEndsTheBatch) {
+    test::TempDir dir;
+    const std::string big = dir.file("big.tga");
+    const std::string small = dir.file("small.tga");
+    writeTga(big, 64, 64, 32 | formatAlpha);
+    writeTga(small, 4, 4, 24);
+
+    Outcome r = runWithSmallFileLimit(dir, "convert --jobs 1 " + big + " " + small);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Disk full while accessing " + dir.file("big.tf") + ".\n");
+    EXPECT_FALSE(fs::exists(dir.file("big.tf")));
+    EXPECT_FALSE(fs::exists(dir.file("small.tf")));
+
+    // Export: the big texture's level 0 as 32 bits is too large, the small one would fit.
+    ASSERT_EQ(run({"convert", big, small}).code, 0);
+    fs::create_directory(dir.file("back"));
+    r = runWithSmallFileLimit(dir, "export -o " + dir.file("back") + " " + dir.file("big.tf") +
+                                       " " + dir.file("small.tf"));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Disk full while accessing " + dir.file("back/big.tga") + ".\n");
+    EXPECT_FALSE(fs::exists(dir.file("back/big.tga")));
+    EXPECT_FALSE(fs::exists(dir.file("back/small.tga")));
+}
+
 }  // namespace
 }  // namespace slipway
