@@ -60,17 +60,32 @@ TEST_F(PathListTest, ShowsTheListUpToTheFirstGapAndOkRewritesTheSection) {
     EXPECT_EQ(saved(kTexturePathSection), (std::vector<std::string>{"/t"}));
 }
 
-TEST_F(PathListTest, ShowsFifteenRowsAtMost) {
+TEST_F(PathListTest, ShowsFifteenRowsAtMostAndKeepsTheEntriesBeyond) {
+    // Add has no limit, so the section can hold more than the fifteen rows shown; OK must not
+    // silently drop the rest.
     std::string text = "[TEXTURE_PATH]\n";
+    std::vector<std::string> all;
     for (int i = 0; i < 17; ++i) {
         text += formatText("PATH%d=/d%d\n", i, i);
+        all.push_back(formatText("/d%d", i));
     }
     writeIni(text);
+    {
+        PathList dialog(paths_, PathList::TextureList);
+        EXPECT_EQ(dialog.windowTitle(), "List Directories for Texture Files");
+        EXPECT_EQ(dialog.list()->topLevelItemCount(), 15);
+        dialog.accept();
+        EXPECT_EQ(saved(kTexturePathSection), all);
+    }
+    // Deleting a shown row moves the first entry beyond into view next time.
     PathList dialog(paths_, PathList::TextureList);
-    EXPECT_EQ(dialog.windowTitle(), "List Directories for Texture Files");
-    EXPECT_EQ(dialog.list()->topLevelItemCount(), 15);
+    select(dialog, 0);
+    dialog.deleteDirectory();
     dialog.accept();
-    EXPECT_EQ(saved(kTexturePathSection).size(), 15u);
+    all.erase(all.begin());
+    EXPECT_EQ(saved(kTexturePathSection), all);
+    PathList again(paths_, PathList::TextureList);
+    EXPECT_EQ(rows(again).back(), "/d15");
 }
 
 TEST_F(PathListTest, UpAndDownMoveTheSelectedRowAndTheSelectionWithIt) {
