@@ -62,9 +62,6 @@ PathList::PathList(const SearchPaths& paths, int listKind, QWidget* parent)
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
     cancel->setGeometry(dialogRect(63, 132, 50, 24));
-    for (QPushButton* button : {up_, down_, add_, del_, cancel}) {
-        button->setAutoDefault(false);
-    }
 
     connect(up_, &QPushButton::clicked, this, &PathList::moveUp);
     connect(down_, &QPushButton::clicked, this, &PathList::moveDown);

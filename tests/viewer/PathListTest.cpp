@@ -1,6 +1,7 @@
 // The path list dialog's effect on Dialog.ini: loading, Up, Down, Add, Del, OK and Cancel.
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -145,6 +146,40 @@ TEST_F(PathListTest, CancelLeavesTheFileExactlyAsItWas) {
     dialog.addDirectory();
     dialog.reject();
     EXPECT_EQ(ini(), original);
+}
+
+TEST_F(PathListTest, EnterOnAButtonPressesThatButtonRatherThanOk) {
+    // As in any dialog, the button that has the focus takes Enter; OK takes it elsewhere.
+    const std::string original = "[MODEL_PATH]\nPATH0=/a\nPATH1=/b\n";
+    writeIni(original);
+    auto enter = [](QWidget* target) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+    };
+    {
+        PathList dialog(paths_, PathList::ModelList);
+        dialog.show();
+        select(dialog, 1);
+        enter(dialog.delButton());
+        EXPECT_EQ(rows(dialog), (std::vector<std::string>{"/a"}));
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(ini(), original);
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text() == "Cancel") {
+                enter(button);
+            }
+        }
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_EQ(ini(), original);
+    }
+    PathList dialog(paths_, PathList::ModelList);
+    dialog.show();
+    select(dialog, 1);
+    dialog.deleteDirectory();
+    enter(dialog.list());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(saved(), (std::vector<std::string>{"/a"}));
 }
 
 TEST_F(PathListTest, ArrowIconsAreBlackOnTransparent) {
