@@ -70,7 +70,6 @@ ShipviewDlg::ShipviewDlg(DlgEngineApp& app, ShipOperations operations, bool crea
     resize_ = new QPushButton("Resize", client_);
     resize_->setGeometry(dialogRect(346, 204, 42, 11));
     resize_->setEnabled(false);
-    resize_->setAutoDefault(false);
     connect(resize_, &QPushButton::clicked, this, &ShipviewDlg::resizeModel);
 
     // The first show writes the starting values: size and both counts 0.

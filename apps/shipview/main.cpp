@@ -1,6 +1,7 @@
 // Shipview: views a model file or a whole ship, renders it continuously and rescales it on
 // disk. Also headless: --info prints the scene as JSON, --screenshot renders one frame.
 
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -83,6 +84,9 @@ int main(int argc, char** argv) {
 
     QSurfaceFormat::setDefaultFormat(viewerSurfaceFormat());
     QApplication app(argc, argv);
+    // The toolkit takes the user's locale for the C library too; numbers typed into and shown
+    // in the window keep the decimal point whatever the locale.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Shipview");
     SteadyClock clock;
     ShipviewApp shipview(baseDirectory, clock, operations);

@@ -62,9 +62,10 @@ bool DisplayDevice::createDevice(int width, int height, std::string& failure) {
     gl_.glDisable(GL_BLEND);
     shader_.setAlphaTest(gl_, false);
     textures_.bindNone(gl_);
-    gl_.glViewport(0, 0, width_, height_);
-    gl_.glBindFramebuffer(GL_FRAMEBUFFER, context->defaultFramebufferObject());
     ready_ = true;
+    // The back surface starts out undefined; it is shown before the first frame.
+    clearFrame();
+    gl_.glBindFramebuffer(GL_FRAMEBUFFER, context->defaultFramebufferObject());
     return true;
 }
 

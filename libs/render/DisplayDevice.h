@@ -51,6 +51,9 @@ class DisplayDevice {
     // Binds the back surface, clears it to opaque white and depth 1.0. False when the device
     // is not ready (the frame is then skipped).
     bool beginScene();
+    // Fills the back surface with the white of an empty view, as when the scene is cleared
+    // and no frame follows. False when the device is not ready.
+    bool clearFrame() { return beginScene(); }
     void endScene();
     void drawMesh(const GpuMesh& mesh) { drawGpuMesh(gl_, mesh); }
 

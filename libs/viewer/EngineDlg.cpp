@@ -218,7 +218,14 @@ void EngineDlg::modelLoaded(int first, int second) {
 }
 
 void EngineDlg::sceneCleared() {
-    withContext([&] { renderer_.sceneCleared(); });
+    // No frame follows while the scene is empty, so the last picture is wiped here.
+    withContext([&] {
+        renderer_.sceneCleared();
+        device_.clearFrame();
+    });
+    if (glArea_ != nullptr) {
+        glArea_->update();
+    }
     onSceneCleared();
 }
 

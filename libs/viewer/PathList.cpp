@@ -62,9 +62,6 @@ PathList::PathList(const SearchPaths& paths, int listKind, QWidget* parent)
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
     cancel->setGeometry(dialogRect(63, 132, 50, 24));
-    for (QPushButton* button : {up_, down_, add_, del_, cancel}) {
-        button->setAutoDefault(false);
-    }
 
     connect(up_, &QPushButton::clicked, this, &PathList::moveUp);
     connect(down_, &QPushButton::clicked, this, &PathList::moveDown);
@@ -78,11 +75,14 @@ PathList::PathList(const SearchPaths& paths, int listKind, QWidget* parent)
         return dir.isEmpty() ? dir : QDir::toNativeSeparators(QDir(dir).absolutePath());
     };
 
-    for (const std::string& dir : paths_.directoryList(sectionOf(listKind_), kShownDirectories)) {
-        if (!dir.empty() && dir[0] == '$') {
-            break;
+    const std::vector<std::string> dirs =
+        paths_.directoryList(sectionOf(listKind_), kKeptDirectories);
+    for (std::size_t i = 0; i < dirs.size(); ++i) {
+        if (i < static_cast<std::size_t>(kShownDirectories)) {
+            list_->addTopLevelItem(new QTreeWidgetItem({QString::fromLocal8Bit(dirs[i].c_str())}));
+        } else {
+            beyondShown_.push_back(dirs[i]);
         }
-        list_->addTopLevelItem(new QTreeWidgetItem({QString::fromLocal8Bit(dir.c_str())}));
     }
     list_->setCurrentItem(nullptr);
     list_->clearSelection();
@@ -149,6 +149,7 @@ void PathList::accept() {
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
         dirs.push_back(rowText(list_->topLevelItem(i)).toLocal8Bit().toStdString());
     }
+    dirs.insert(dirs.end(), beyondShown_.begin(), beyondShown_.end());
     // Write errors are not reported: the lists are re-read at every lookup anyway.
     paths_.writeDirectoryList(sectionOf(listKind_), dirs);
     QDialog::accept();

@@ -3,8 +3,11 @@
 // or the texture directories). Rows are in search order; Up and Down move the selected row,
 // Add appends a chosen folder, Del removes the selected row; OK writes the list back (the
 // section is replaced, so removed entries disappear), Cancel leaves the file untouched.
+// At most fifteen rows are shown; entries beyond them are kept and written after the rows.
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <QDialog>
 #include <QString>
@@ -20,6 +23,8 @@ class PathList : public QDialog {
     Q_OBJECT
   public:
     static constexpr int kShownDirectories = 15;
+    // How far entries beyond the shown rows are read, so that OK keeps them.
+    static constexpr int kKeptDirectories = 256;
     enum ListKind { ModelList = 0, TextureList = 1 };
 
     PathList(const SearchPaths& paths, int listKind, QWidget* parent = nullptr);
@@ -51,6 +56,7 @@ class PathList : public QDialog {
 
     const SearchPaths& paths_;
     int listKind_;
+    std::vector<std::string> beyondShown_;
     QTreeWidget* list_;
     QPushButton* up_;
     QPushButton* down_;

@@ -207,6 +207,16 @@ TEST_F(ShipviewDlgTest, ResizeRescalesTheFileByTheRatioAndReadsItAgain) {
     EXPECT_TRUE(prompt_.texts().empty());
 }
 
+TEST_F(ShipviewDlgTest, EnterOnTheResizeButtonResizesInsteadOfEndingTheProgram) {
+    writeBox("Box.clf", 2, 1, "");
+    open("Box.clf");
+    window().sizeEdit()->setText("6.9282");
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(window().resizeButton(), &press);
+    EXPECT_EQ(rescaled_.size(), 1u);
+    EXPECT_FALSE(app_->quitRequested());
+}
+
 TEST_F(ShipviewDlgTest, ResizeRefusesBadSizesAndIgnoresTheSameSize) {
     writeBox("Box.clf", 2, 1, "");
     open("Box.clf");

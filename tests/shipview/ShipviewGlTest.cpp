@@ -54,6 +54,9 @@ TEST(ShipviewGlTest, WindowDrawsTheOpenedModelAndCountsFrames) {
         QApplication::processEvents();
     }
     ASSERT_TRUE(app.window()->deviceReady()) << ::testing::PrintToString(prompt.texts());
+    // Before anything is opened the render area shows the empty view.
+    const QImage empty = app.window()->grabRenderArea();
+    EXPECT_EQ(empty.pixelColor(empty.width() / 2, empty.height() / 2), QColor(Qt::white));
 
     ASSERT_TRUE(app.openAtStart(dir.file("box.clf")));
     clock.now = 5000;
@@ -68,6 +71,14 @@ TEST(ShipviewGlTest, WindowDrawsTheOpenedModelAndCountsFrames) {
     EXPECT_EQ(frame.pixelColor(2, 2), QColor(Qt::white));
     // The first pass closed the first two-second period of the FPS figure.
     EXPECT_EQ(app.window()->fpsLabel()->text(), "0");
+
+    // An open cancelled in the file dialog has already cleared the scene: no frame follows,
+    // and the old picture must not stay behind.
+    app.window()->chooseOpenFile = [](ModelFileKind, const QString&) { return QString(); };
+    app.window()->openModelFile(ModelFileKind::Clf);
+    EXPECT_EQ(app.scene().objectCount(), 0);
+    const QImage cleared = app.window()->grabRenderArea();
+    EXPECT_EQ(cleared.pixelColor(w / 2 - 5, h / 2 - 5), QColor(Qt::white));
 }
 
 TEST(ShipviewGlTest, ScreenshotWritesTheFrameAndHoldsTheKeys) {

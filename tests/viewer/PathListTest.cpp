@@ -1,6 +1,7 @@
 // The path list dialog's effect on Dialog.ini: loading, Up, Down, Add, Del, OK and Cancel.
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -60,17 +61,32 @@ TEST_F(PathListTest, ShowsTheListUpToTheFirstGapAndOkRewritesTheSection) {
     EXPECT_EQ(saved(kTexturePathSection), (std::vector<std::string>{"/t"}));
 }
 
-TEST_F(PathListTest, ShowsFifteenRowsAtMost) {
+TEST_F(PathListTest, ShowsFifteenRowsAtMostAndKeepsTheEntriesBeyond) {
+    // Add has no limit, so the section can hold more than the fifteen rows shown; OK must not
+    // silently drop the rest.
     std::string text = "[TEXTURE_PATH]\n";
+    std::vector<std::string> all;
     for (int i = 0; i < 17; ++i) {
         text += formatText("PATH%d=/d%d\n", i, i);
+        all.push_back(formatText("/d%d", i));
     }
     writeIni(text);
+    {
+        PathList dialog(paths_, PathList::TextureList);
+        EXPECT_EQ(dialog.windowTitle(), "List Directories for Texture Files");
+        EXPECT_EQ(dialog.list()->topLevelItemCount(), 15);
+        dialog.accept();
+        EXPECT_EQ(saved(kTexturePathSection), all);
+    }
+    // Deleting a shown row moves the first entry beyond into view next time.
     PathList dialog(paths_, PathList::TextureList);
-    EXPECT_EQ(dialog.windowTitle(), "List Directories for Texture Files");
-    EXPECT_EQ(dialog.list()->topLevelItemCount(), 15);
+    select(dialog, 0);
+    dialog.deleteDirectory();
     dialog.accept();
-    EXPECT_EQ(saved(kTexturePathSection).size(), 15u);
+    all.erase(all.begin());
+    EXPECT_EQ(saved(kTexturePathSection), all);
+    PathList again(paths_, PathList::TextureList);
+    EXPECT_EQ(rows(again).back(), "/d15");
 }
 
 TEST_F(PathListTest, UpAndDownMoveTheSelectedRowAndTheSelectionWithIt) {
@@ -130,6 +146,40 @@ TEST_F(PathListTest, CancelLeavesTheFileExactlyAsItWas) {
     dialog.addDirectory();
     dialog.reject();
     EXPECT_EQ(ini(), original);
+}
+
+TEST_F(PathListTest, EnterOnAButtonPressesThatButtonRatherThanOk) {
+    // As in any dialog, the button that has the focus takes Enter; OK takes it elsewhere.
+    const std::string original = "[MODEL_PATH]\nPATH0=/a\nPATH1=/b\n";
+    writeIni(original);
+    auto enter = [](QWidget* target) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+    };
+    {
+        PathList dialog(paths_, PathList::ModelList);
+        dialog.show();
+        select(dialog, 1);
+        enter(dialog.delButton());
+        EXPECT_EQ(rows(dialog), (std::vector<std::string>{"/a"}));
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(ini(), original);
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text() == "Cancel") {
+                enter(button);
+            }
+        }
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_EQ(ini(), original);
+    }
+    PathList dialog(paths_, PathList::ModelList);
+    dialog.show();
+    select(dialog, 1);
+    dialog.deleteDirectory();
+    enter(dialog.list());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(saved(), (std::vector<std::string>{"/a"}));
 }
 
 TEST_F(PathListTest, ArrowIconsAreBlackOnTransparent) {
