@@ -30,9 +30,7 @@ SearchPaths SearchPaths::fromCurrentDirectory() { return SearchPaths(currentDire
 
 std::string SearchPaths::existing(const std::string& candidate) {
     if (candidate.size() > kMaxPath) return {};
-    if (fileExists(candidate)) return candidate;
-    if (auto found = locateFile(candidate)) return *found;
-    return {};
+    return locateFile(candidate).value_or(std::string());
 }
 
 bool SearchPaths::getRecentFile(int index, std::string& path) const {
