@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +38,32 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
     }
     ::close(fd);
     if (got != bytes.size()) return std::nullopt;
+    return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path,
+                                                      std::size_t maxBytes) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    // Grows with what arrives, so a large limit on a small file allocates little.
+    constexpr std::size_t kChunk = 64 * 1024;
+    bool failed = false;
+    while (bytes.size() < maxBytes) {
+        const std::size_t want = std::min(kChunk, maxBytes - bytes.size());
+        const std::size_t old = bytes.size();
+        bytes.resize(old + want);
+        const std::size_t got = std::fread(bytes.data() + old, 1, want, file);
+        bytes.resize(old + got);
+        if (got < want) {
+            failed = std::ferror(file) != 0;
+            break;
+        }
+    }
+    std::fclose(file);
+    if (failed)
+        return std::nullopt;
     return bytes;
 }
 

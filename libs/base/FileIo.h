@@ -17,6 +17,12 @@ namespace slipway {
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
                                                        std::size_t maxBytes = SIZE_MAX);
 
+// At most the first `maxBytes` bytes of a file: fewer when the file is shorter. Nothing when
+// it cannot be opened or read (a directory, for example). Reads in pieces, so a large limit on
+// a small file allocates little.
+std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path,
+                                                      std::size_t maxBytes);
+
 // Replaces (or creates) `path` with `bytes` atomically. False on any failure, in which case
 // the target is untouched and no temporary file is left behind.
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);

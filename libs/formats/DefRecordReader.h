@@ -56,9 +56,4 @@ class DefRecordReader {
 std::optional<DefRecordReader> openDefRecords(const std::string& path,
                                               std::optional<std::size_t> maxRecords = {});
 
-// At most the first `maxBytes` bytes of a file: fewer when the file is shorter. Nothing when
-// it cannot be opened or read (a directory, for example).
-std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path,
-                                                      std::size_t maxBytes);
-
 }  // namespace slipway
