@@ -12,11 +12,16 @@
 namespace slipway {
 namespace {
 
-// Padding: so far from every colour that it never wins, yet its key still fits 31 bits.
-constexpr std::int16_t kFar = 1000;
-constexpr PaletteSearch::Group kFarGroup = {{kFar, kFar, kFar, kFar, kFar, kFar, kFar, kFar},
-                                            {kFar, 0, kFar, 0, kFar, 0, kFar, 0},
-                                            {255, 255, 255, 255}};
+// Keys: an entry e measured against a colour c is ranked by |e|^2 - 2 e.c, which differs from
+// the weighted squared distance by |c|^2, the same for every entry. Scaled by 256 with the
+// index below, and lifted by kLift, every key is a positive 32-bit value between 2^23 and
+// 2^28, so the smallest key is the nearest entry (on a tie the lowest index) and keys compare
+// as floats do: the bit patterns of normal positive floats are ordered as their values.
+constexpr std::int32_t kLift = 390150 * 256 + (1 << 23);  // 390150 = 255^2 (1 + 3 + 2)
+// Padding: an entry that never wins, whatever the colour.
+constexpr std::int32_t kFarKey = 1 << 30;
+constexpr PaletteSearch::Group kFarGroup = {
+    {0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0}, {kFarKey, kFarKey, kFarKey, kFarKey}};
 
 }  // namespace
 
@@ -90,10 +95,13 @@ void PaletteSearch::build(int level, std::uint32_t cell) {
             }
             const int i = from[k];
             Group& group = groups_.back();
-            group.blueGreen[2 * slot] = blue_[i];
-            group.blueGreen[2 * slot + 1] = green_[i];
-            group.red[2 * slot] = red_[i];
-            group.index[slot] = i;
+            // Colours are measured scaled by 128 (the largest scale whose values fit 16 bits),
+            // so the factors carry the remaining 512 / 128 = 4 of the 2 x 256.
+            const int eb = blue_[i], eg = green_[i], er = red_[i];
+            group.blueGreen[2 * slot] = static_cast<std::int16_t>(-4 * eb);
+            group.blueGreen[2 * slot + 1] = static_cast<std::int16_t>(-4 * 3 * eg);
+            group.red[2 * slot] = static_cast<std::int16_t>(-4 * 2 * er);
+            group.key[slot] = (eb * eb + 3 * eg * eg + 2 * er * er) * 256 + i + kLift;
             ++slot;
         }
         block.count = static_cast<std::uint16_t>(groups_.size() - block.start);
@@ -111,8 +119,6 @@ void PaletteSearch::build(int level, std::uint32_t cell) {
     list.insert(list.end(), kept, kept + keptCount);
 }
 
-// Keys are distance << 8 | index: the smallest key is the nearest entry, and on a tie the
-// lowest index.
 inline std::uint8_t PaletteSearch::lookup(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
     const std::uint32_t cell = (b >> kFineShift) | ((g >> kFineShift) << kFineBits) |
                                ((r >> kFineShift) << (2 * kFineBits));
@@ -122,38 +128,29 @@ inline std::uint8_t PaletteSearch::lookup(std::uint8_t b, std::uint8_t g, std::u
     const Group* group = groups_.data() + block.start;
     const Group* end = group + block.count;
 #if defined(__SSE2__) || defined(_M_X64)
-    const __m128i colourBG = _mm_set1_epi32(b | (g << 16));
-    const __m128i colourR = _mm_set1_epi32(r);
-    const __m128i weightBG = _mm_set1_epi32(1 | (3 << 16));
-    const __m128i weightR = _mm_set1_epi32(2);
-    __m128i best = _mm_set1_epi32(INT32_MAX);
+    const __m128i colourBG = _mm_set1_epi32((b << 7) | (g << 23));
+    const __m128i colourR = _mm_set1_epi32(r << 7);
+    __m128 best = _mm_castsi128_ps(_mm_set1_epi32(kFarKey));
     for (; group != end; ++group) {
-        const __m128i dBG = _mm_sub_epi16(
-            _mm_load_si128(reinterpret_cast<const __m128i*>(group->blueGreen)), colourBG);
-        const __m128i dR =
-            _mm_sub_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(group->red)), colourR);
-        const __m128i distance = _mm_add_epi32(_mm_madd_epi16(dBG, _mm_mullo_epi16(dBG, weightBG)),
-                                               _mm_madd_epi16(dR, _mm_mullo_epi16(dR, weightR)));
-        const __m128i key =
-            _mm_or_si128(_mm_slli_epi32(distance, 8),
-                         _mm_load_si128(reinterpret_cast<const __m128i*>(group->index)));
-        const __m128i less = _mm_cmplt_epi32(key, best);
-        best = _mm_or_si128(_mm_and_si128(less, key), _mm_andnot_si128(less, best));
+        const __m128i key = _mm_add_epi32(
+            _mm_add_epi32(
+                _mm_madd_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(group->blueGreen)),
+                               colourBG),
+                _mm_madd_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(group->red)),
+                               colourR)),
+            _mm_load_si128(reinterpret_cast<const __m128i*>(group->key)));
+        best = _mm_min_ps(best, _mm_castsi128_ps(key));
     }
-    __m128i other = _mm_shuffle_epi32(best, _MM_SHUFFLE(1, 0, 3, 2));
-    __m128i less = _mm_cmplt_epi32(other, best);
-    best = _mm_or_si128(_mm_and_si128(less, other), _mm_andnot_si128(less, best));
-    other = _mm_shuffle_epi32(best, _MM_SHUFFLE(2, 3, 0, 1));
-    less = _mm_cmplt_epi32(other, best);
-    best = _mm_or_si128(_mm_and_si128(less, other), _mm_andnot_si128(less, best));
-    return static_cast<std::uint8_t>(_mm_cvtsi128_si32(best));
+    best = _mm_min_ps(best, _mm_shuffle_ps(best, best, _MM_SHUFFLE(1, 0, 3, 2)));
+    best = _mm_min_ps(best, _mm_shuffle_ps(best, best, _MM_SHUFFLE(2, 3, 0, 1)));
+    return static_cast<std::uint8_t>(_mm_cvtsi128_si32(_mm_castps_si128(best)));
 #else
-    std::int32_t best = INT32_MAX;
+    std::int32_t best = kFarKey;
     for (; group != end; ++group) {
         for (int k = 0; k < 4; ++k) {
-            const int db = group->blueGreen[2 * k] - b, dg = group->blueGreen[2 * k + 1] - g,
-                      dr = group->red[2 * k] - r;
-            best = std::min(best, ((db * db + 3 * dg * dg + 2 * dr * dr) << 8) | group->index[k]);
+            best = std::min(best, group->key[k] + group->blueGreen[2 * k] * (b << 7) +
+                                      group->blueGreen[2 * k + 1] * (g << 7) +
+                                      group->red[2 * k] * (r << 7));
         }
     }
     return static_cast<std::uint8_t>(best);

@@ -17,12 +17,13 @@ class PaletteSearch {
   public:
     PaletteSearch(const Palette& palette, int firstIndex);
     std::uint8_t nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r);
-    // Four candidates, laid out for measuring them together: blue and green interleaved, red
-    // with zeros, and their indices. Lists are padded with far-away entries that never win.
+    // Four candidates, laid out for ranking them together against a colour: the factors of
+    // blue and green interleaved, of red with zeros, and each entry's constant part of the key
+    // (see the source). Lists are padded with entries that never win.
     struct alignas(16) Group {
         std::int16_t blueGreen[8];
         std::int16_t red[8];
-        std::int32_t index[4];
+        std::int32_t key[4];
     };
 
     // True when this search was made for `palette` searched from `firstIndex`.
