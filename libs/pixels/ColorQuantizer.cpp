@@ -1,5 +1,8 @@
 #include "pixels/ColorQuantizer.h"
 
+#include <bit>
+#include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -10,11 +13,24 @@
 namespace slipway {
 namespace {
 
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+
+// The colour of the word at p: blue | green << 8 | red << 16, the fourth byte left out.
+inline std::uint32_t colourAt(const std::uint8_t* p) {
+    if constexpr (kLittleEndian) {
+        std::uint32_t word;
+        std::memcpy(&word, p, 4);
+        return word & 0xFFFFFFu;
+    } else {
+        return p[0] | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
+    }
+}
+
 // The colours are partitioned so that every box owns one contiguous range: a box is evaluated
 // from its own colours instead of testing the whole population against its bounds. Splitting
 // a box scatters its range into the other buffer of its arena (a box of depth d lives in
-// buffer d % 2; the root reads the population itself, which is never written) and sums each
-// child's channels on the way, so a child's evaluation costs nothing.
+// buffer d % 2) and sums each child's channels on the way, so a child's evaluation costs
+// nothing. The root's colours are the caller's runs, read where they lie and never written.
 //
 // A mean is truncated from sum x (1 / count), which can fall one below the true mean. When
 // every colour of a box has the same value v in a channel, the mean there can come out as
@@ -33,8 +49,8 @@ struct Quantizer {
     };
     std::vector<ColorBox> boxes;
     std::vector<Range> ranges;
-    const std::uint32_t* population = nullptr;
-    std::uint32_t populationSize = 0;
+    const ColourRun* runs = nullptr;
+    std::size_t runCount = 0;
     std::vector<Arena> arenas;
     float reciprocal = 0.0f;
     std::uint32_t evaluated = 0;
@@ -43,9 +59,27 @@ struct Quantizer {
     int maxColours = 0;
 
     std::uint32_t* storage(const Range& range, std::uint32_t depth) {
-        if (range.arena == 0 && depth == 0)
-            return const_cast<std::uint32_t*>(population);  // read only
         return arenas[range.arena].buffers[depth & 1].get();
+    }
+
+    static bool isRoot(const Range& range, std::uint32_t depth) {
+        return range.arena == 0 && depth == 0;
+    }
+
+    // Calls f(colours, count) for each stretch of a box's colours: the runs for the root,
+    // packed 32-bit colours in the arena for every other box. For the root `packed` is false
+    // and the colours are byte runs of four (the fourth byte to be ignored).
+    template <typename F>
+    void forEachStretch(const Range& range, std::uint32_t depth, F&& f) {
+        if (isRoot(range, depth)) {
+            for (std::size_t k = 0; k < runCount; ++k) {
+                if (runs[k].count > 0)
+                    f(runs[k].bytes, static_cast<std::uint32_t>(runs[k].count));
+            }
+            return;
+        }
+        f(reinterpret_cast<const std::uint8_t*>(storage(range, depth) + range.begin),
+          range.end - range.begin);
     }
 
     // The colours of a child that reaches beyond its parent, found in the whole population.
@@ -57,19 +91,23 @@ struct Quantizer {
             return b >= box.minBlue && b <= box.maxBlue && g >= box.minGreen && g <= box.maxGreen &&
                    r >= box.minRed && r <= box.maxRed;
         };
-        for (std::uint32_t i = 0; i < populationSize; ++i)
-            count += inside(population[i]) ? 1 : 0;
+        for (std::size_t k = 0; k < runCount; ++k) {
+            for (std::size_t i = 0; i < runs[k].count; ++i)
+                count += inside(colourAt(runs[k].bytes + 4 * i)) ? 1 : 0;
+        }
         Arena arena;
         arena.buffers[0].reset(new std::uint32_t[count + 1]);
         arena.buffers[1].reset(new std::uint32_t[count + 1]);
         std::uint32_t* out = arena.buffers[box.depth & 1].get();
-        for (std::uint32_t i = 0; i < populationSize; ++i) {
-            const std::uint32_t p = population[i];
-            if (inside(p)) {
-                *out++ = p;
-                range.blue += p & 0xFF;
-                range.green += (p >> 8) & 0xFF;
-                range.red += p >> 16;
+        for (std::size_t k = 0; k < runCount; ++k) {
+            for (std::size_t i = 0; i < runs[k].count; ++i) {
+                const std::uint32_t p = colourAt(runs[k].bytes + 4 * i);
+                if (inside(p)) {
+                    *out++ = p;
+                    range.blue += p & 0xFF;
+                    range.green += (p >> 8) & 0xFF;
+                    range.red += p >> 16;
+                }
             }
         }
         arenas.push_back(std::move(arena));
@@ -87,13 +125,14 @@ struct Quantizer {
             return;
         }
         if (!range.summed) {
-            const std::uint32_t* colours = storage(range, box.depth);
-            for (std::uint32_t i = range.begin; i < range.end; ++i) {
-                const std::uint32_t p = colours[i];
-                range.blue += p & 0xFF;
-                range.green += (p >> 8) & 0xFF;
-                range.red += p >> 16;
-            }
+            forEachStretch(range, box.depth, [&](const std::uint8_t* colours, std::uint32_t n) {
+                for (std::uint32_t i = 0; i < n; ++i) {
+                    const std::uint32_t p = colourAt(colours + 4 * i);
+                    range.blue += p & 0xFF;
+                    range.green += (p >> 8) & 0xFF;
+                    range.red += p >> 16;
+                }
+            });
             range.summed = true;
         }
         box.count = range.end - range.begin;
@@ -116,8 +155,6 @@ struct Quantizer {
         }
         const Range range = ranges[index];
         const std::uint32_t first = range.begin;
-        const std::uint32_t last = range.end;
-        const std::uint32_t* in = storage(range, parent.depth);
         std::uint32_t* out = storage(range, parent.depth + 1);
         const std::uint32_t meanR = parent.meanRed, meanG = parent.meanGreen,
                             meanB = parent.meanBlue;
@@ -132,28 +169,31 @@ struct Quantizer {
         static constexpr std::uint8_t kSlotOfMask[8] = {0, 4, 2, 6, 1, 5, 3, 7};
         const __m128i means =
             _mm_set1_epi32(static_cast<int>(meanB | (meanG << 8) | (meanR << 16) | 0xFF000000u));
-        auto slotsOf4 = [&](const std::uint32_t* p) {
+        auto slotsOf4 = [&](const std::uint8_t* p) {
             const __m128i colours = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             const __m128i atLeast = _mm_cmpeq_epi8(_mm_max_epu8(colours, means), colours);
             return static_cast<unsigned>(_mm_movemask_epi8(atLeast));
         };
         auto slotIn = [&](unsigned mask, int k) { return kSlotOfMask[(mask >> (4 * k)) & 7]; };
 #else
-        auto slotsOf4 = [&](const std::uint32_t* p) {
-            return slotOf(p[0]) | (slotOf(p[1]) << 4) | (slotOf(p[2]) << 8) | (slotOf(p[3]) << 12);
+        auto slotsOf4 = [&](const std::uint8_t* p) {
+            return slotOf(colourAt(p)) | (slotOf(colourAt(p + 4)) << 4) |
+                   (slotOf(colourAt(p + 8)) << 8) | (slotOf(colourAt(p + 12)) << 12);
         };
         auto slotIn = [&](unsigned slots, int k) { return (slots >> (4 * k)) & 7; };
 #endif
         // Four histograms so that runs of one child do not wait on each other's increments.
         std::uint32_t histogram[4][8] = {};
-        std::uint32_t i = first;
-        for (; i + 4 <= last; i += 4) {
-            const unsigned four = slotsOf4(in + i);
-            for (int k = 0; k < 4; ++k)
-                ++histogram[k][slotIn(four, k)];
-        }
-        for (; i < last; ++i)
-            ++histogram[0][slotOf(in[i])];
+        forEachStretch(range, parent.depth, [&](const std::uint8_t* in, std::uint32_t n) {
+            std::uint32_t i = 0;
+            for (; i + 4 <= n; i += 4) {
+                const unsigned four = slotsOf4(in + 4 * i);
+                for (int k = 0; k < 4; ++k)
+                    ++histogram[k][slotIn(four, k)];
+            }
+            for (; i < n; ++i)
+                ++histogram[0][slotOf(colourAt(in + 4 * i))];
+        });
         // Each of the four lanes scatters into its own part of every child's range, so that
         // runs of one child do not wait on one cursor. The order inside a range is free: only
         // counts and sums are ever read from it.
@@ -169,14 +209,18 @@ struct Quantizer {
             }
             counts[c] = at - offsets[c];
         }
-        std::uint32_t j = first;
-        for (; j + 4 <= last; j += 4) {
-            const unsigned four = slotsOf4(in + j);
-            for (int k = 0; k < 4; ++k)
-                out[cursor[k][slotIn(four, k)]++] = in[j + k];
-        }
-        for (; j < last; ++j)
-            out[cursor[0][slotOf(in[j])]++] = in[j];
+        forEachStretch(range, parent.depth, [&](const std::uint8_t* in, std::uint32_t n) {
+            std::uint32_t j = 0;
+            for (; j + 4 <= n; j += 4) {
+                const unsigned four = slotsOf4(in + 4 * j);
+                for (int k = 0; k < 4; ++k)
+                    out[cursor[k][slotIn(four, k)]++] = colourAt(in + 4 * (j + k));
+            }
+            for (; j < n; ++j) {
+                const std::uint32_t p = colourAt(in + 4 * j);
+                out[cursor[0][slotOf(p)]++] = p;
+            }
+        });
         std::uint64_t sums[8][3] = {};
         for (int c = 0; c < 8; ++c) {
             std::uint64_t b = 0, g = 0, r = 0;
@@ -296,14 +340,22 @@ struct Quantizer {
 
 }  // namespace
 
-int quantizePacked(std::unique_ptr<std::uint32_t[]> colours, std::size_t count,
-                   PaletteEntry* palette, int maxColours) {
-    if (!colours || palette == nullptr || count == 0 || maxColours <= 0 || count > UINT32_MAX)
+int quantizeRuns(const ColourRun* runs, std::size_t runCount, PaletteEntry* palette,
+                 int maxColours) {
+    if (runs == nullptr || palette == nullptr || maxColours <= 0)
+        return 0;
+    std::size_t count = 0;
+    for (std::size_t k = 0; k < runCount; ++k) {
+        if (runs[k].count > 0 && runs[k].bytes == nullptr)
+            return 0;
+        count += runs[k].count;
+    }
+    if (count == 0 || count > UINT32_MAX)
         return 0;
     try {
         Quantizer q;
-        q.population = colours.get();
-        q.populationSize = static_cast<std::uint32_t>(count);
+        q.runs = runs;
+        q.runCount = runCount;
         Quantizer::Arena main;
         main.buffers[0].reset(new std::uint32_t[count]);
         main.buffers[1].reset(new std::uint32_t[count]);
@@ -333,17 +385,11 @@ int quantizePacked(std::unique_ptr<std::uint32_t[]> colours, std::size_t count,
 }
 
 int quantize(const Bgra* pixels, std::size_t count, PaletteEntry* palette, int maxColours) {
-    if (pixels == nullptr || palette == nullptr || count == 0 || maxColours <= 0 ||
-        count > UINT32_MAX)
+    if (pixels == nullptr || count == 0)
         return 0;
-    std::unique_ptr<std::uint32_t[]> colours(new (std::nothrow) std::uint32_t[count]);
-    if (!colours)
-        return 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        colours[i] =
-            pixels[i].b | (std::uint32_t{pixels[i].g} << 8) | (std::uint32_t{pixels[i].r} << 16);
-    }
-    return quantizePacked(std::move(colours), count, palette, maxColours);
+    static_assert(sizeof(Bgra) == 4);
+    const ColourRun run{reinterpret_cast<const std::uint8_t*>(pixels), count};
+    return quantizeRuns(&run, 1, palette, maxColours);
 }
 
 }  // namespace slipway

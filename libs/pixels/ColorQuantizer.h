@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 #include "pixels/Bgra.h"
 
@@ -37,8 +36,15 @@ struct PaletteEntry {
 // count or maxColours is 0. Returns 0 also when memory runs out (palette then unspecified).
 int quantize(const Bgra* pixels, std::size_t count, PaletteEntry* palette, int maxColours);
 
-// The same on colours packed as blue | green << 8 | red << 16, which the quantizer takes over.
-int quantizePacked(std::unique_ptr<std::uint32_t[]> colours, std::size_t count,
-                   PaletteEntry* palette, int maxColours);
+// A run of `count` colours of four bytes each: blue, green, red and one byte that is ignored
+// (the layout of Bgra and of 32-bit pictures).
+struct ColourRun {
+    const std::uint8_t* bytes = nullptr;
+    std::size_t count = 0;
+};
+
+// The same on a population made of several runs, read where they lie.
+int quantizeRuns(const ColourRun* runs, std::size_t runCount, PaletteEntry* palette,
+                 int maxColours);
 
 }  // namespace slipway
