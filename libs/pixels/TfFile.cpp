@@ -142,8 +142,6 @@ std::vector<std::uint8_t> encodeTf(const PixelImage* levels16, std::uint32_t cou
         total += levels8[i].byteSize();
     }
 
-    std::vector<std::uint8_t> out;
-    out.reserve(static_cast<std::size_t>(total));
     ByteWriter header;
     header.zeros(5);
     std::uint8_t code = kTfFormat565;
@@ -157,7 +155,8 @@ std::vector<std::uint8_t> encodeTf(const PixelImage* levels16, std::uint32_t cou
     const PixelImage* first = count16 > 0 ? &levels16[0] : (count8 > 0 ? &levels8[0] : nullptr);
     header.u32(first ? first->width() : 0);
     header.u32(first ? first->height() : 0);
-    out = header.take();
+    std::vector<std::uint8_t> out = header.take();
+    out.reserve(static_cast<std::size_t>(total));
 
     // The file keeps 12- and 15-bit alpha inverted (0 = opaque); flip it on the way out and
     // leave the caller's levels as they are.
