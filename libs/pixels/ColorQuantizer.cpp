@@ -83,7 +83,8 @@ struct ChannelSums {
     std::uint64_t blue = 0, green = 0, red = 0;
 };
 
-inline ChannelSums sumColours(const std::uint32_t* colours, std::uint32_t n) {
+// The channel sums of n colours of four bytes each (blue, green, red, ignored).
+inline ChannelSums sumColours(const std::uint8_t* colours, std::uint32_t n) {
     ChannelSums sums;
     std::uint32_t i = 0;
 #if defined(__SSE2__) || defined(_M_X64)
@@ -93,7 +94,7 @@ inline ChannelSums sumColours(const std::uint32_t* colours, std::uint32_t n) {
                   redMask = _mm_set1_epi32(0xFF0000);
     __m128i b = zero, g = zero, r = zero;
     for (; i + 4 <= n; i += 4) {
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colours + i));
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colours + 4 * i));
         b = _mm_add_epi64(b, _mm_sad_epu8(_mm_and_si128(c, blueMask), zero));
         g = _mm_add_epi64(g, _mm_sad_epu8(_mm_and_si128(c, greenMask), zero));
         r = _mm_add_epi64(r, _mm_sad_epu8(_mm_and_si128(c, redMask), zero));
@@ -108,12 +109,22 @@ inline ChannelSums sumColours(const std::uint32_t* colours, std::uint32_t n) {
     sums.red = total(r);
 #endif
     for (; i < n; ++i) {
-        const std::uint32_t p = colours[i];
+        const std::uint32_t p = colourAt(colours + 4 * i);
         sums.blue += p & 0xFF;
         sums.green += (p >> 8) & 0xFF;
         sums.red += p >> 16;
     }
     return sums;
+}
+
+inline ChannelSums sumColours(const std::uint32_t* colours, std::uint32_t n) {
+    return sumColours(reinterpret_cast<const std::uint8_t*>(colours), n);
+}
+
+inline void operator+=(ChannelSums& sums, const ChannelSums& more) {
+    sums.blue += more.blue;
+    sums.green += more.green;
+    sums.red += more.red;
 }
 
 // Every box owns one contiguous range of an arena, so that a box is evaluated from its own
@@ -209,12 +220,7 @@ struct Quantizer {
         }
         if (!range.summed) {  // the root
             forEachRun([&](const std::uint8_t* colours, std::uint32_t n) {
-                for (std::uint32_t i = 0; i < n; ++i) {
-                    const std::uint32_t p = colourAt(colours + 4 * i);
-                    range.sums.blue += p & 0xFF;
-                    range.sums.green += (p >> 8) & 0xFF;
-                    range.sums.red += p >> 16;
-                }
+                range.sums += sumColours(colours, n);
             });
             range.summed = true;
         }
@@ -260,11 +266,8 @@ struct Quantizer {
         for (int c = 0; c < 8; ++c) {
             totals[c] = counts[0][c] + counts[1][c] + counts[2][c] + counts[3][c];
             offsets[c] = 0;  // placed later
-            for (int k = 0; k < 4; ++k) {
-                childSums[c].blue += sums[k][c].blue;
-                childSums[c].green += sums[k][c].green;
-                childSums[c].red += sums[k][c].red;
-            }
+            for (int k = 0; k < 4; ++k)
+                childSums[c] += sums[k][c];
         }
         makeChildren(0, 0, offsets, totals, childSums);
     }
