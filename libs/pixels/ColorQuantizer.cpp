@@ -227,8 +227,7 @@ struct Quantizer {
         box.count = range.end - range.begin;
         const double inverse = 1.0 / static_cast<double>(box.count);
         box.meanBlue = static_cast<std::uint8_t>(static_cast<double>(range.sums.blue) * inverse);
-        box.meanGreen =
-            static_cast<std::uint8_t>(static_cast<double>(range.sums.green) * inverse);
+        box.meanGreen = static_cast<std::uint8_t>(static_cast<double>(range.sums.green) * inverse);
         box.meanRed = static_cast<std::uint8_t>(static_cast<double>(range.sums.red) * inverse);
         ++evaluated;
         box.flags |= ColorBox::kEvaluated;
@@ -320,7 +319,8 @@ struct Quantizer {
             });
         };
         LaneCounts<64> lanes;
-        visit([&](int lane, unsigned bucket, const std::uint8_t*) { ++lanes.counts[lane][bucket]; });
+        visit(
+            [&](int lane, unsigned bucket, const std::uint8_t*) { ++lanes.counts[lane][bucket]; });
         lanes.layOut(0);
         visit([&](int lane, unsigned bucket, const std::uint8_t* colour) {
             out[lanes.cursor[lane][bucket]++] = colourAt(colour);
@@ -387,9 +387,8 @@ struct Quantizer {
         LaneCounts<8> lanes;
         visit([&](int lane, unsigned slot, std::uint32_t) { ++lanes.counts[lane][slot]; });
         lanes.layOut(0);
-        visit([&](int lane, unsigned slot, std::uint32_t p) {
-            out[lanes.cursor[lane][slot]++] = p;
-        });
+        visit(
+            [&](int lane, unsigned slot, std::uint32_t p) { out[lanes.cursor[lane][slot]++] = p; });
         std::uint32_t offsets[8], counts[8];
         ChannelSums sums[8];
         for (int c = 0; c < 8; ++c) {
@@ -450,8 +449,7 @@ struct Quantizer {
             if (beyond && !(child.flags & ColorBox::kUnusable)) {
                 ranges.push_back(gather(child));
             } else {
-                ranges.push_back(
-                    Range{arena, offsets[c], offsets[c] + counts[c], true, sums[c]});
+                ranges.push_back(Range{arena, offsets[c], offsets[c] + counts[c], true, sums[c]});
             }
             boxes.push_back(child);
             boxes[index].children[c] = static_cast<std::int32_t>(boxes.size() - 1);

@@ -5,8 +5,8 @@
 #include <memory>
 #include <new>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
+#if defined(__SSE2__) || defined(_M_X64) || defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
 #endif
 
 namespace slipway {
@@ -20,13 +20,36 @@ namespace {
 constexpr std::int32_t kLift = 390150 * 256 + (1 << 23);  // 390150 = 255^2 (1 + 3 + 2)
 // Padding: an entry that never wins, whatever the colour.
 constexpr std::int32_t kFarKey = 1 << 30;
-constexpr PaletteSearch::Group kFarGroup = {
-    {0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0}, {kFarKey, kFarKey, kFarKey, kFarKey}};
+
+PaletteSearch::Group farGroup() {
+    PaletteSearch::Group group{};
+    for (std::int32_t& key : group.key)
+        key = kFarKey;
+    return group;
+}
+
+// Wide searches need the processor's 256-bit integer instructions, chosen when running.
+#if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
+#define SLIPWAY_WIDE_SEARCH 1
+#define SLIPWAY_TARGET_WIDE [[gnu::target("avx2")]]
+bool canSearchWide() {
+    static const bool able = __builtin_cpu_supports("avx2") != 0;
+    return able;
+}
+#else
+#define SLIPWAY_WIDE_SEARCH 0
+bool canSearchWide() {
+    return false;
+}
+#endif
 
 }  // namespace
 
-PaletteSearch::PaletteSearch(const Palette& palette, int firstIndex)
-    : palette_(palette), first_(firstIndex) {
+PaletteSearch::PaletteSearch(const Palette& palette, int firstIndex, SearchWidth width)
+    : palette_(palette),
+      first_(firstIndex),
+      width_(width != SearchWidth::Four && canSearchWide() ? SearchWidth::Eight
+                                                           : SearchWidth::Four) {
     for (int i = 0; i < 256; ++i) {
         blue_[i] = palette[i * 3];
         green_[i] = palette[i * 3 + 1];
@@ -85,12 +108,13 @@ void PaletteSearch::build(int level, std::uint32_t cell) {
     Block& block = levels_[level][cell];
     if (level == kLevels - 1) {
         block.start = static_cast<std::int32_t>(groups_.size());
-        int slot = 4;
+        int slot = 8;
+        int used = 0;
         for (int k = 0; k < count; ++k) {
             if (nearest[k] > bound)
                 continue;
-            if (slot == 4) {
-                groups_.push_back(kFarGroup);
+            if (slot == 8) {
+                groups_.push_back(farGroup());
                 slot = 0;
             }
             const int i = from[k];
@@ -103,8 +127,9 @@ void PaletteSearch::build(int level, std::uint32_t cell) {
             group.red[2 * slot] = static_cast<std::int16_t>(-4 * 2 * er);
             group.key[slot] = (eb * eb + 3 * eg * eg + 2 * er * er) * 256 + i + kLift;
             ++slot;
+            ++used;
         }
-        block.count = static_cast<std::uint16_t>(groups_.size() - block.start);
+        block.count = static_cast<std::uint16_t>((used + 3) / 4);
         return;
     }
     std::vector<std::uint8_t>& list = candidates_[level];
@@ -119,74 +144,119 @@ void PaletteSearch::build(int level, std::uint32_t cell) {
     list.insert(list.end(), kept, kept + keptCount);
 }
 
-inline std::uint8_t PaletteSearch::lookup(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+inline const PaletteSearch::Group* PaletteSearch::candidates(std::uint8_t b, std::uint8_t g,
+                                                             std::uint8_t r, unsigned& fours) {
     const std::uint32_t cell = (b >> kFineShift) | ((g >> kFineShift) << kFineBits) |
                                ((r >> kFineShift) << (2 * kFineBits));
     Block& block = levels_[kLevels - 1][cell];
     if (block.start < 0)
         build(kLevels - 1, cell);
-    const Group* group = groups_.data() + block.start;
-    const Group* end = group + block.count;
+    fours = block.count;
+    return groups_.data() + block.start;
+}
+
+namespace {
+
+using Group = PaletteSearch::Group;
+
 #if defined(__SSE2__) || defined(_M_X64)
+// Adds four candidates' keys (one half of a group) into the running minimum.
+inline __m128 rankFour(const std::int16_t* blueGreen, const std::int16_t* red,
+                       const std::int32_t* key, __m128i colourBG, __m128i colourR, __m128 best) {
+    const __m128i keys = _mm_add_epi32(
+        _mm_add_epi32(
+            _mm_madd_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(blueGreen)), colourBG),
+            _mm_madd_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(red)), colourR)),
+        _mm_load_si128(reinterpret_cast<const __m128i*>(key)));
+    return _mm_min_ps(best, _mm_castsi128_ps(keys));
+}
+
+inline std::uint8_t nearestOfFours(const Group* group, unsigned fours, std::uint8_t b,
+                                   std::uint8_t g, std::uint8_t r) {
     const __m128i colourBG = _mm_set1_epi32((b << 7) | (g << 23));
     const __m128i colourR = _mm_set1_epi32(r << 7);
     __m128 best = _mm_castsi128_ps(_mm_set1_epi32(kFarKey));
-    for (; group != end; ++group) {
-        const __m128i key = _mm_add_epi32(
-            _mm_add_epi32(
-                _mm_madd_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(group->blueGreen)),
-                               colourBG),
-                _mm_madd_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(group->red)),
-                               colourR)),
-            _mm_load_si128(reinterpret_cast<const __m128i*>(group->key)));
-        best = _mm_min_ps(best, _mm_castsi128_ps(key));
+    for (; fours >= 2; fours -= 2, ++group) {
+        best = rankFour(group->blueGreen, group->red, group->key, colourBG, colourR, best);
+        best =
+            rankFour(group->blueGreen + 8, group->red + 8, group->key + 4, colourBG, colourR, best);
     }
+    if (fours != 0)
+        best = rankFour(group->blueGreen, group->red, group->key, colourBG, colourR, best);
     best = _mm_min_ps(best, _mm_shuffle_ps(best, best, _MM_SHUFFLE(1, 0, 3, 2)));
     best = _mm_min_ps(best, _mm_shuffle_ps(best, best, _MM_SHUFFLE(2, 3, 0, 1)));
     return static_cast<std::uint8_t>(_mm_cvtsi128_si32(_mm_castps_si128(best)));
+}
 #else
+inline std::uint8_t nearestOfFours(const Group* group, unsigned fours, std::uint8_t b,
+                                   std::uint8_t g, std::uint8_t r) {
     std::int32_t best = kFarKey;
-    for (; group != end; ++group) {
-        for (int k = 0; k < 4; ++k) {
-            best = std::min(best, group->key[k] + group->blueGreen[2 * k] * (b << 7) +
-                                      group->blueGreen[2 * k + 1] * (g << 7) +
-                                      group->red[2 * k] * (r << 7));
-        }
+    for (unsigned k = 0; k < 4 * fours; ++k) {
+        const Group& at = group[k / 8];
+        const unsigned slot = k % 8;
+        best =
+            std::min(best, at.key[slot] + at.blueGreen[2 * slot] * (b << 7) +
+                               at.blueGreen[2 * slot + 1] * (g << 7) + at.red[2 * slot] * (r << 7));
     }
     return static_cast<std::uint8_t>(best);
-#endif
 }
+#endif
+
+#if SLIPWAY_WIDE_SEARCH
+SLIPWAY_TARGET_WIDE inline std::uint8_t nearestOfEights(const Group* group, unsigned fours,
+                                                        std::uint8_t b, std::uint8_t g,
+                                                        std::uint8_t r) {
+    const __m256i colourBG = _mm256_set1_epi32((b << 7) | (g << 23));
+    const __m256i colourR = _mm256_set1_epi32(r << 7);
+    __m256i best = _mm256_set1_epi32(kFarKey);
+    for (const Group* end = group + (fours + 1) / 2; group != end; ++group) {
+        const __m256i keys = _mm256_add_epi32(
+            _mm256_add_epi32(
+                _mm256_madd_epi16(
+                    _mm256_load_si256(reinterpret_cast<const __m256i*>(group->blueGreen)),
+                    colourBG),
+                _mm256_madd_epi16(_mm256_load_si256(reinterpret_cast<const __m256i*>(group->red)),
+                                  colourR)),
+            _mm256_load_si256(reinterpret_cast<const __m256i*>(group->key)));
+        best = _mm256_min_epi32(best, keys);
+    }
+    __m128i least = _mm_min_epi32(_mm256_castsi256_si128(best), _mm256_extracti128_si256(best, 1));
+    least = _mm_min_epi32(least, _mm_shuffle_epi32(least, _MM_SHUFFLE(1, 0, 3, 2)));
+    least = _mm_min_epi32(least, _mm_shuffle_epi32(least, _MM_SHUFFLE(2, 3, 0, 1)));
+    return static_cast<std::uint8_t>(_mm_cvtsi128_si32(least));
+}
+#endif
+
+}  // namespace
 
 std::uint8_t PaletteSearch::nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
-    return lookup(b, g, r);
+    unsigned fours = 0;
+    const Group* list = candidates(b, g, r, fours);
+#if SLIPWAY_WIDE_SEARCH
+    if (width_ == SearchWidth::Eight)
+        return nearestOfEights(list, fours, b, g, r);
+#endif
+    return nearestOfFours(list, fours, b, g, r);
 }
 
-bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSearch* shared) {
-    const std::uint32_t sourceBits = source.bitsPerPixel();
-    if (target.bitsPerPixel() != 8 || (sourceBits != 32 && sourceBits != 24) ||
-        source.width() != target.width() || source.height() != target.height() ||
-        &source == &target) {
-        return false;
-    }
+namespace {
+
+// Rows are diffused as a wavefront, kRows at a time, each two columns behind the row above,
+// so that the rows' palette searches are independent work the processor can overlap. A
+// row reads the errors the row above left for it and writes, column by column, those it
+// leaves for the row below; the error moving right and the shares still open for the row
+// below stay in the row's state. Each column below is written once, when its last share
+// (3/16 from the pixel to its right) is known; that equals adding every share into zeroed
+// cells, as the row-by-row walk does. With the two-column lag every column a row reads is
+// complete, and a row of cells is read before it is written again.
+template <typename Nearest>
+inline bool diffuseRows(const PixelImage& source, PixelImage& target, Nearest&& nearestOf) {
     const std::uint32_t width = target.width();
     const std::uint32_t height = target.height();
-    // Rows are diffused as a wavefront, kRows at a time, each two columns behind the row above,
-    // so that the rows' palette searches are independent work the processor can overlap. A
-    // row reads the errors the row above left for it and writes, column by column, those it
-    // leaves for the row below; the error moving right and the shares still open for the row
-    // below stay in the row's state. Each column below is written once, when its last share
-    // (3/16 from the pixel to its right) is known; that equals adding every share into zeroed
-    // cells, as the row-by-row walk does. With the two-column lag every column a row reads is
-    // complete, and a row of cells is read before it is written again.
     constexpr std::uint32_t kRows = 4;
     const bool colourKey = target.hasAlpha();
     const Palette& palette = target.palette();
-    std::unique_ptr<PaletteSearch> own;
-    if (shared == nullptr || !shared->answers(palette, colourKey ? 1 : 0)) {
-        own = std::make_unique<PaletteSearch>(palette, colourKey ? 1 : 0);
-    }
-    PaletteSearch& search = own ? *own : *shared;
-    const std::uint32_t step = sourceBits / 8;
+    const std::uint32_t step = source.bitsPerPixel() / 8;
 #if defined(__SSE2__) || defined(_M_X64)
     // The three channels go together in 16-bit lanes (blue, green, red, 0). A column of error
     // cells is four such lanes, stored as they are summed and wrapped to a signed byte when
@@ -227,8 +297,8 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
         const std::uint8_t index =
             colourKey && alpha < 64
                 ? 0
-                : search.lookup(static_cast<std::uint8_t>(bgr), static_cast<std::uint8_t>(bgr >> 8),
-                                static_cast<std::uint8_t>(bgr >> 16));
+                : nearestOf(static_cast<std::uint8_t>(bgr), static_cast<std::uint8_t>(bgr >> 8),
+                            static_cast<std::uint8_t>(bgr >> 16));
         row.out[x] = index;
         const __m128i e =
             _mm_sub_epi16(_mm_unpacklo_epi8(clamped, zero),
@@ -285,9 +355,9 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
         const std::uint8_t alpha = step == 4 ? in[3] : 255;
         const std::uint8_t index = colourKey && alpha < 64
                                        ? 0
-                                       : search.lookup(static_cast<std::uint8_t>(value[0]),
-                                                       static_cast<std::uint8_t>(value[1]),
-                                                       static_cast<std::uint8_t>(value[2]));
+                                       : nearestOf(static_cast<std::uint8_t>(value[0]),
+                                                   static_cast<std::uint8_t>(value[1]),
+                                                   static_cast<std::uint8_t>(value[2]));
         row.out[x] = index;
         const bool last = x + 1 == width;
         for (int c = 0; c < 3; ++c) {
@@ -340,8 +410,52 @@ bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSea
         for (; s < steps; ++s)
             edgeStep(s);
     }
-    target.addFormatFlags(formatFilled);
     return true;
+}
+
+bool diffuseFour(const PixelImage& source, PixelImage& target, PaletteSearch& search) {
+    return diffuseRows(source, target, [&search](std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+        unsigned fours = 0;
+        const Group* list = search.candidates(b, g, r, fours);
+        return nearestOfFours(list, fours, b, g, r);
+    });
+}
+
+#if SLIPWAY_WIDE_SEARCH
+// The same loop, compiled for the wide instructions with everything it calls.
+SLIPWAY_TARGET_WIDE [[gnu::flatten]] bool diffuseEight(const PixelImage& source, PixelImage& target,
+                                                       PaletteSearch& search) {
+    return diffuseRows(source, target, [&search](std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+        unsigned fours = 0;
+        const Group* list = search.candidates(b, g, r, fours);
+        return nearestOfEights(list, fours, b, g, r);
+    });
+}
+#endif
+
+}  // namespace
+
+bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSearch* shared) {
+    const std::uint32_t sourceBits = source.bitsPerPixel();
+    if (target.bitsPerPixel() != 8 || (sourceBits != 32 && sourceBits != 24) ||
+        source.width() != target.width() || source.height() != target.height() ||
+        &source == &target) {
+        return false;
+    }
+    const int first = target.hasAlpha() ? 1 : 0;
+    std::unique_ptr<PaletteSearch> own;
+    if (shared == nullptr || !shared->answers(target.palette(), first))
+        own = std::make_unique<PaletteSearch>(target.palette(), first);
+    PaletteSearch& search = own ? *own : *shared;
+#if SLIPWAY_WIDE_SEARCH
+    const bool done = search.width() == SearchWidth::Eight ? diffuseEight(source, target, search)
+                                                           : diffuseFour(source, target, search);
+#else
+    const bool done = diffuseFour(source, target, search);
+#endif
+    if (done)
+        target.addFormatFlags(formatFilled);
+    return done;
 }
 
 }  // namespace slipway

@@ -10,21 +10,33 @@
 
 namespace slipway {
 
+// How many candidates a search measures at once. Eight needs the processor's 256-bit integer
+// instructions; where it lacks them, asking for eight gives four. The answers are the same.
+enum class SearchWidth { Four, Eight, Widest };
+
 // The nearest palette entry under the 8-bit encoding distance
 // (blue difference)^2 + 3 (green difference)^2 + 2 (red difference)^2, searched from
 // `firstIndex`; on a tie the lowest index wins.
 class PaletteSearch {
   public:
-    PaletteSearch(const Palette& palette, int firstIndex);
+    PaletteSearch(const Palette& palette, int firstIndex, SearchWidth width = SearchWidth::Widest);
     std::uint8_t nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r);
-    // Four candidates, laid out for ranking them together against a colour: the factors of
+    // Four or Eight: the width in use.
+    SearchWidth width() const { return width_; }
+    // Eight candidates, laid out for ranking them together against a colour: the factors of
     // blue and green interleaved, of red with zeros, and each entry's constant part of the key
-    // (see the source). Lists are padded with entries that never win.
-    struct alignas(16) Group {
-        std::int16_t blueGreen[8];
-        std::int16_t red[8];
-        std::int32_t key[4];
+    // (see the source). Each half is four candidates laid out the same way, so a group is
+    // measured as one eight or as two fours. Lists are padded with entries that never win.
+    struct alignas(32) Group {
+        std::int16_t blueGreen[16];
+        std::int16_t red[16];
+        std::int32_t key[8];
     };
+
+    // The candidates for a colour: the first group of its block's list and how many fours of
+    // candidates the list holds (the last group may be half used). Defined where the diffusion
+    // loop can inline it.
+    inline const Group* candidates(std::uint8_t b, std::uint8_t g, std::uint8_t r, unsigned& fours);
 
     // True when this search was made for `palette` searched from `firstIndex`.
     bool answers(const Palette& palette, int firstIndex) const {
@@ -40,15 +52,14 @@ class PaletteSearch {
     static constexpr int kFineBits = 8 - kFineShift;
     struct Block {
         std::int32_t start = -1;  // in candidates_ (groups_ for the finest level); -1 before use
-        std::uint16_t count = 0;
+        std::uint16_t count = 0;  // candidates (fours of them, for the finest level)
     };
-    void build(int level, std::uint32_t cell);
-    // nearest(), defined where the diffusion loop can inline it.
-    inline std::uint8_t lookup(std::uint8_t b, std::uint8_t g, std::uint8_t r);
-    friend bool diffuseOntoPalette(const PixelImage&, PixelImage&, PaletteSearch*);
+    // Kept out of line: it runs once per block, not once per pixel.
+    [[gnu::noinline]] void build(int level, std::uint32_t cell);
 
     Palette palette_;
     int first_;
+    SearchWidth width_;
     std::uint8_t blue_[256], green_[256], red_[256];
     std::vector<Block> levels_[kLevels];
     std::vector<std::uint8_t> candidates_[kLevels];

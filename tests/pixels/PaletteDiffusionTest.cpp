@@ -21,6 +21,9 @@ int linearNearest(const Palette& p, int first, int b, int g, int r) {
     return best;
 }
 
+// Both widths of search, where the processor has the wide one (else both are four).
+constexpr SearchWidth kWidths[] = {SearchWidth::Four, SearchWidth::Widest};
+
 // Palettes with duplicates and equidistant entries make ties; the block lists must keep every
 // entry that can win, and the lowest index must win a tie.
 TEST(PaletteSearch, AgreesWithTheLinearSearch) {
@@ -44,14 +47,18 @@ TEST(PaletteSearch, AgreesWithTheLinearSearch) {
 
     for (const Palette& palette : palettes) {
         for (int first : {0, 1}) {
-            PaletteSearch search(palette, first);
-            for (int i = 0; i < 4000; ++i) {
-                const std::uint32_t v = random.next();
-                const int b = v & 0xFF, g = (v >> 8) & 0xFF, r = (v >> 16) & 0xFF;
-                ASSERT_EQ(search.nearest(static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(g),
-                                         static_cast<std::uint8_t>(r)),
-                          linearNearest(palette, first, b, g, r))
-                    << b << "," << g << "," << r << " from " << first;
+            for (SearchWidth width : kWidths) {
+                PaletteSearch search(palette, first, width);
+                for (int i = 0; i < 4000; ++i) {
+                    const std::uint32_t v = random.next();
+                    const int b = v & 0xFF, g = (v >> 8) & 0xFF, r = (v >> 16) & 0xFF;
+                    ASSERT_EQ(
+                        search.nearest(static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(g),
+                                       static_cast<std::uint8_t>(r)),
+                        linearNearest(palette, first, b, g, r))
+                        << b << "," << g << "," << r << " from " << first << " width "
+                        << static_cast<int>(search.width());
+                }
             }
         }
     }
@@ -68,17 +75,21 @@ TEST(PaletteSearch, DiffusionEqualsTheGeneralConversion) {
                 for (auto& v : palette)
                     v = static_cast<std::uint8_t>(random.next() & 0xF0);
                 for (std::uint32_t alpha : {0u, formatAlpha}) {
-                    PixelImage fast, general;
-                    fast.setPalette(palette);
+                    PixelImage general;
                     general.setPalette(palette);
-                    ASSERT_TRUE(fast.create(w, h, 8 | alpha));
                     ASSERT_TRUE(general.create(w, h, 8 | alpha));
-                    ASSERT_TRUE(diffuseOntoPalette(source, fast));
                     ASSERT_TRUE(general.convertFrom(source));
-                    EXPECT_TRUE(std::equal(fast.pixels(), fast.pixels() + fast.byteSize(),
-                                           general.pixels()))
-                        << w << "x" << h << " " << format << " " << test::patternName(pattern)
-                        << " " << alpha;
+                    for (SearchWidth width : kWidths) {
+                        PaletteSearch search(palette, alpha ? 1 : 0, width);
+                        PixelImage fast;
+                        fast.setPalette(palette);
+                        ASSERT_TRUE(fast.create(w, h, 8 | alpha));
+                        ASSERT_TRUE(diffuseOntoPalette(source, fast, &search));
+                        EXPECT_TRUE(std::equal(fast.pixels(), fast.pixels() + fast.byteSize(),
+                                               general.pixels()))
+                            << w << "x" << h << " " << format << " " << test::patternName(pattern)
+                            << " " << alpha << " width " << static_cast<int>(search.width());
+                    }
                 }
             }
         }
