@@ -272,7 +272,7 @@ struct Quantizer {
     }
 
     // Places the root's children in the main arena, each already partitioned by its own means
-    // (a child that will not be split keeps its colours in its first bucket).
+    // (the buckets of a child that will not be split are never used one by one).
     void layOutRootChildren() {
         laidOut = true;
         MeanTest childTest[8];
