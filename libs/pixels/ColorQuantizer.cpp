@@ -290,6 +290,11 @@ struct Quantizer {
             const unsigned c = rootTest.slot(p);
             return c * 8 + childTest[c].slot(p);
         };
+#if defined(__SSE2__) || defined(_M_X64)
+        std::uint32_t childWord[8];
+        for (int c = 0; c < 8; ++c)
+            childWord[c] = childTest[c].word();
+#endif
         arenas[0].reset(new std::uint32_t[populationSize]);
         std::uint32_t* out = arenas[0].get();
         auto visit = [&](auto&& place) {
@@ -297,9 +302,6 @@ struct Quantizer {
                 std::uint32_t i = 0;
 #if defined(__SSE2__) || defined(_M_X64)
                 const __m128i rootMeans = _mm_set1_epi32(static_cast<int>(rootTest.word()));
-                std::uint32_t childWord[8];
-                for (int c = 0; c < 8; ++c)
-                    childWord[c] = childTest[c].word();
                 for (; i + 4 <= n; i += 4) {
                     const std::uint8_t* four = in + 4 * i;
                     const unsigned first = atLeastMask(four, rootMeans);
@@ -413,33 +415,26 @@ struct Quantizer {
         }
     }
 
+    // A child's bounds in one channel: [mean, max] for the upper half, [min, mean - 1] for the
+    // lower one (empty, wrapped or beyond the parent as the mean makes it).
+    static void takeHalf(bool upper, std::uint8_t min, std::uint8_t mean, std::uint8_t max,
+                         std::uint8_t& childMin, std::uint8_t& childMax) {
+        childMin = upper ? mean : min;
+        childMax = upper ? max : static_cast<std::uint8_t>(mean - 1);
+    }
+
     void makeChildren(std::size_t index, std::uint32_t arena, const std::uint32_t* offsets,
                       const std::uint32_t* counts, const ChannelSums* sums) {
         const ColorBox parent = boxes[index];
         for (int c = 0; c < 8; ++c) {
             ColorBox child;
             child.depth = parent.depth + 1;
-            if (c & 1) {
-                child.minRed = parent.meanRed;
-                child.maxRed = parent.maxRed;
-            } else {
-                child.minRed = parent.minRed;
-                child.maxRed = static_cast<std::uint8_t>(parent.meanRed - 1);
-            }
-            if (c & 2) {
-                child.minGreen = parent.meanGreen;
-                child.maxGreen = parent.maxGreen;
-            } else {
-                child.minGreen = parent.minGreen;
-                child.maxGreen = static_cast<std::uint8_t>(parent.meanGreen - 1);
-            }
-            if (c & 4) {
-                child.minBlue = parent.meanBlue;
-                child.maxBlue = parent.maxBlue;
-            } else {
-                child.minBlue = parent.minBlue;
-                child.maxBlue = static_cast<std::uint8_t>(parent.meanBlue - 1);
-            }
+            takeHalf(c & 1, parent.minRed, parent.meanRed, parent.maxRed, child.minRed,
+                     child.maxRed);
+            takeHalf(c & 2, parent.minGreen, parent.meanGreen, parent.maxGreen, child.minGreen,
+                     child.maxGreen);
+            takeHalf(c & 4, parent.minBlue, parent.meanBlue, parent.maxBlue, child.minBlue,
+                     child.maxBlue);
             if (child.minRed >= child.maxRed || child.minGreen >= child.maxGreen ||
                 child.minBlue >= child.maxBlue) {
                 child.flags = ColorBox::kUnusable;
