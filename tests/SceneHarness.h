@@ -1,6 +1,6 @@
 #pragma once
-// Everything a model reader needs, wired to test doubles: a scene of the chosen form, its
-// texture store, search paths rooted in a fresh temporary directory, a scripted prompt, a
+// Everything a model reader needs, wired to test doubles: a scene by the chosen viewer rules,
+// its texture store, search paths rooted in a fresh temporary directory, a scripted prompt, a
 // recording trace and listener, and a fake clock.
 
 #include <string>
@@ -16,11 +16,11 @@
 namespace slipway::test {
 
 struct SceneHarness {
-    explicit SceneHarness(ViewerForm form = ViewerForm::Shipview)
-        : scene(form), textures(form), paths(dir.path()) {}
+    explicit SceneHarness(const ViewerRules& rules = kShipviewRules)
+        : rules(rules), scene(rules.sceneSlots), textures(rules), paths(dir.path()) {}
 
     ModelServices services() {
-        return ModelServices{textures, paths, prompt, trace, listener, clock};
+        return ModelServices{rules, textures, paths, prompt, trace, listener, clock, warnMissing};
     }
 
     int clf(const std::vector<std::uint8_t>& bytes, const Placement& placement = {},
@@ -38,6 +38,7 @@ struct SceneHarness {
         return path;
     }
 
+    const ViewerRules& rules;
     TempDir dir;
     Scene scene;
     TextureStore textures;
@@ -46,6 +47,7 @@ struct SceneHarness {
     RecordingTrace trace;
     RecordingSceneListener listener;
     FakeClock clock;
+    int warnMissing = 1;
 };
 
 }  // namespace slipway::test

@@ -3,9 +3,8 @@
 #include <cstdlib>
 
 #include "base/Clock.h"
-#include "base/DebugTrace.h"
 #include "base/Paths.h"
-#include "engine/CameraObject.h"
+#include "engine/ViewerSession.h"
 #include "shipview/InfoReport.h"
 
 namespace slipway {
@@ -33,14 +32,6 @@ class CollectingPrompt : public UserPrompt {
     bool decline_;
 };
 
-// Remembers whether any model file was read.
-class LoadListener : public SceneListener {
-  public:
-    void modelLoaded(int, int) override { ++loads; }
-    void sceneCleared() override {}
-    int loads = 0;
-};
-
 bool parseMilliseconds(const std::string& text, std::uint32_t& value) {
     char* end = nullptr;
     const unsigned long long parsed = std::strtoull(text.c_str(), &end, 10);
@@ -54,7 +45,7 @@ bool parseMilliseconds(const std::string& text, std::uint32_t& value) {
 }  // namespace
 
 int runInfo(const std::vector<std::string>& args, const std::string& baseDirectory,
-            const ShipOperations& operations, std::ostream& out, std::ostream& err) {
+            std::ostream& out, std::ostream& err) {
     bool cancel = false;
     bool geometry = false;
     bool animate = false;
@@ -93,26 +84,18 @@ int runInfo(const std::vector<std::string>& args, const std::string& baseDirecto
         return 2;
     }
 
-    Scene scene(ViewerForm::Shipview);
-    TextureStore textures(ViewerForm::Shipview);
-    SearchPaths paths(baseDirectory);
-    CollectingPrompt prompt(cancel);
-    StderrTrace trace;
-    LoadListener listener;
     SteadyClock clock;
-    const ModelServices services{textures, paths, prompt, trace, listener, clock};
-    CameraObject camera;
-    camera.world = identity();
-    setTranslation(camera.world, {0.0f, 0.0f, 20.0f});
-
+    ViewerSession session(kShipviewRules, baseDirectory, clock);
+    CollectingPrompt prompt(cancel);
+    session.setPrompt(&prompt);
     const bool openable = fileExists(file) || locateFile(file).has_value();
-    scene.warnMissing = 1;
-    readShipviewFile(*kind, file, scene, services, operations);
-    scene.fitCamera(camera);
+    // A look at a file is not an open the user asked for: Dialog.ini stays as it is.
+    session.open(*kind, file, RecentList::Keep);
     if (animate) {
-        scene.animate(animateMs);
+        session.animate(animateMs);
     }
-    out << infoJson({scene, textures, camera, prompt.texts, geometry});
+    out << infoJson(
+        {session.scene(), session.textures(), session.camera(), prompt.texts, geometry});
     return openable ? 0 : 1;
 }
 

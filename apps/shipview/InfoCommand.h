@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "shipview/ShipOperations.h"
 
 namespace slipway {
 
 int runInfo(const std::vector<std::string>& args, const std::string& baseDirectory,
-            const ShipOperations& operations, std::ostream& out, std::ostream& err);
+            std::ostream& out, std::ostream& err);
 
 }  // namespace slipway

@@ -60,7 +60,6 @@ void LodPanel::openFinished(const Scene& scene) {
     vertexTotal_ = stats.vertices;
     triangleTotal_ = stats.triangles;
     sizeValue_ = stats.size;
-    oldSize_ = sizeValue_;
 }
 
 void LodPanel::sceneCleared() {
@@ -98,19 +97,12 @@ ResizeDecision LodPanel::checkResize(const std::string& sizeText, const std::str
         return decision;
     }
     if (!parseCount(trianglesText) || !parseCount(verticesText)) {
-        decision.message = "Enter an integer.";
+        decision.message = kNotAnIntegerText;
         return decision;
     }
     sizeValue_ = static_cast<float>(typed);
     decision.newSize = sizeValue_;
-    // A model without extent has nothing to scale from: a ratio against 0 would write
-    // infinities into the files.
-    if (std::fabs(oldSize_ - sizeValue_) < kSameSizeTolerance || !(oldSize_ > 0.0f)) {
-        decision.outcome = ResizeDecision::Unchanged;
-        return decision;
-    }
-    decision.outcome = ResizeDecision::Rescale;
-    decision.ratio = sizeValue_ / oldSize_;
+    decision.outcome = ResizeDecision::Accepted;
     return decision;
 }
 

@@ -1,28 +1,25 @@
 #pragma once
 // The level-of-detail panel's state, apart from its widgets: how many levels the models read
-// since the last clearing offer, the vertex and triangle totals of the level shown, the size
-// (diagonal of the models' box at level 1) and the size the last read measured, which is the
-// denominator of a resize.
+// since the last clearing offer, the vertex and triangle totals of the level shown and the size
+// (diagonal of the models' box at level 1). The resize itself, with the size it divides by, is
+// the viewer session's.
 
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "engine/Scene.h"
+#include "engine/ViewerSession.h"
 
 namespace slipway {
 
-inline constexpr float kMinModelSize = 0.01f;
-inline constexpr float kMaxModelSize = 100.0f;
-inline constexpr float kSameSizeTolerance = 0.00001f;
 inline constexpr const char* kNotANumberText = "Enter a number.";
-inline constexpr const char* kSizeRangeText = "Enter a number between 0.01 and 100.";
+inline constexpr const char* kNotAnIntegerText = "Enter an integer.";
 
-// What Resize should do with the texts of the three fields.
+// What the three fields say when Resize reads them.
 struct ResizeDecision {
-    enum Outcome { Refused, Unchanged, Rescale };
+    enum Outcome { Refused, Accepted };
     Outcome outcome = Refused;
-    float ratio = 1.0f;
     float newSize = 0.0f;
     std::string message;  // the validation message when refused
 };
@@ -32,15 +29,16 @@ class LodPanel {
     // A model file with `levels` levels of detail was read.
     void modelRead(int levels);
     void sceneCleared();
-    // Measures the scene once a whole open (or resize) has finished: counts, size and the
-    // size a resize divides by. Measuring at every part read instead would walk a big ship's
-    // vertices once per part, and would count patch and cannon parts, which are read as
-    // models and change their kind only after their read.
+    // Measures the scene once a whole open (or resize) has finished: counts and size; nothing
+    // when no model was read since the last clearing. Measuring at every part read instead
+    // would walk a big ship's vertices once per part, and would count patch and cannon parts,
+    // which are read as models and change their kind only after their read.
     void openFinished(const Scene& scene);
     // Switches every model to level `level` (1 to 4) and recounts; the size stays the one of
     // level 1.
     void selectLevel(int level, Scene& scene);
-    // Reads the fields as typed; the numbers shown are kept when the texts are refused.
+    // Reads the fields as typed and checks the size's range; the numbers shown are kept when
+    // the texts are refused.
     ResizeDecision checkResize(const std::string& sizeText, const std::string& verticesText,
                                const std::string& trianglesText);
 
@@ -54,7 +52,6 @@ class LodPanel {
     int selectedLevel() const { return selectedLevel_; }
     bool resizeEnabled() const { return resizeEnabled_; }
     float sizeValue() const { return sizeValue_; }
-    float oldSize() const { return oldSize_; }
     std::uint32_t vertexTotal() const { return vertexTotal_; }
     std::uint32_t triangleTotal() const { return triangleTotal_; }
 
@@ -63,7 +60,6 @@ class LodPanel {
     int selectedLevel_ = 1;
     bool resizeEnabled_ = false;
     float sizeValue_ = 0.0f;
-    float oldSize_ = 0.0f;
     std::uint32_t vertexTotal_ = 0;
     std::uint32_t triangleTotal_ = 0;
 };

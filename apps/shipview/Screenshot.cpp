@@ -5,13 +5,11 @@
 #include <QImage>
 
 #include "base/Clock.h"
-#include "base/DebugTrace.h"
 #include "base/KeyState.h"
-#include "base/Paths.h"
+#include "engine/ViewerSession.h"
 #include "render/FrameRenderer.h"
 #include "render/OffscreenContext.h"
 #include "viewer/DialogUnits.h"
-#include "viewer/EngineDlg.h"
 
 namespace slipway {
 
@@ -31,12 +29,6 @@ bool parseSize(const std::string& text, QSize& size) {
     return true;
 }
 
-class CountingListener : public SceneListener {
-  public:
-    void modelLoaded(int, int) override {}
-    void sceneCleared() override {}
-};
-
 }  // namespace
 
 QSize renderAreaSize() {
@@ -44,7 +36,7 @@ QSize renderAreaSize() {
 }
 
 int runScreenshot(const std::vector<std::string>& args, const std::string& baseDirectory,
-                  const ShipOperations& operations, std::ostream& err) {
+                  std::ostream& err) {
     std::vector<std::string> files;
     QSize size = renderAreaSize();
     FixedKeyState keys;
@@ -95,24 +87,16 @@ int runScreenshot(const std::vector<std::string>& args, const std::string& baseD
         err << "message: " << kDeviceFailedText << "\n";
         return 1;
     }
-    Scene scene(ViewerForm::Shipview);
-    TextureStore textures(ViewerForm::Shipview);
-    SearchPaths paths(baseDirectory);
-    HeadlessPrompt prompt;
-    StderrTrace trace;
-    CountingListener listener;
     SteadyClock clock;
-    const ModelServices services{textures, paths, prompt, trace, listener, clock};
-    scene.warnMissing = 1;
-    readShipviewFile(*kind, files[0], scene, services, operations);
-    device.setAmbientLight(textures.textureCount() == 0 ? kAmbientUntextured : kAmbientTextured);
-    CameraObject camera;
-    placeStartCamera(camera);
-    scene.fitCamera(camera);
-    scene.animate(kFirstAnimationMs);
+    ViewerSession session(kShipviewRules, baseDirectory, clock);
+    HeadlessPrompt prompt;
+    session.setPrompt(&prompt);
+    const OpenResult opened = session.open(*kind, files[0], RecentList::Keep);
+    device.setAmbientLight(opened.ambient);
+    session.animate(kFirstAnimationMs);
 
-    FrameRenderer renderer(device, keys, clock);
-    renderer.renderFrame(scene, camera, textures);
+    FrameRenderer renderer(device, session.rules(), keys, clock);
+    renderer.renderFrame(session.scene(), session.camera(), session.textures());
     const QImage image = device.grabFrame();
     renderer.release();
     device.releaseDevice();
@@ -120,7 +104,7 @@ int runScreenshot(const std::vector<std::string>& args, const std::string& baseD
         err << "shipview: cannot write " << files[1] << "\n";
         return 1;
     }
-    return scene.objectCount() > 0 ? 0 : 1;
+    return session.scene().objectCount() > 0 ? 0 : 1;
 }
 
 }  // namespace slipway

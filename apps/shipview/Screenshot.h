@@ -9,7 +9,6 @@
 
 #include <QSize>
 
-#include "shipview/ShipOperations.h"
 
 namespace slipway {
 
@@ -17,6 +16,6 @@ namespace slipway {
 QSize renderAreaSize();
 
 int runScreenshot(const std::vector<std::string>& args, const std::string& baseDirectory,
-                  const ShipOperations& operations, std::ostream& err);
+                  std::ostream& err);
 
 }  // namespace slipway

@@ -2,18 +2,15 @@
 
 namespace slipway {
 
-ShipviewApp::ShipviewApp(std::string baseDirectory, Clock& clock, ShipOperations operations,
-                         bool createDevice)
-    : DlgEngineApp(ViewerForm::Shipview, std::move(baseDirectory), clock),
-      operations_(std::move(operations)),
-      createDevice_(createDevice) {}
+ShipviewApp::ShipviewApp(std::string baseDirectory, Clock& clock, bool createDevice)
+    : DlgEngineApp(kShipviewRules, std::move(baseDirectory), clock), createDevice_(createDevice) {}
 
 ShipviewApp::~ShipviewApp() {
     destroyMainWindow();
 }
 
 std::unique_ptr<EngineDlg> ShipviewApp::createMainWindow() {
-    auto window = std::make_unique<ShipviewDlg>(*this, operations_, createDevice_);
+    auto window = std::make_unique<ShipviewDlg>(*this, createDevice_);
     window->show();
     return window;
 }
@@ -23,7 +20,6 @@ bool ShipviewApp::openAtStart(const std::string& path) {
     if (!kind || window() == nullptr) {
         return false;
     }
-    scene().warnMissing = 1;
     window()->openPath(*kind, path);
     return true;
 }

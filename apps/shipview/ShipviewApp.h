@@ -1,7 +1,6 @@
 #pragma once
 // Shipview's application object: the engine application that creates Shipview's window.
 
-#include "shipview/ShipOperations.h"
 #include "shipview/ShipviewDlg.h"
 #include "viewer/DlgEngineApp.h"
 
@@ -10,8 +9,7 @@ namespace slipway {
 class ShipviewApp : public DlgEngineApp {
     Q_OBJECT
   public:
-    ShipviewApp(std::string baseDirectory, Clock& clock, ShipOperations operations,
-                bool createDevice = true);
+    ShipviewApp(std::string baseDirectory, Clock& clock, bool createDevice = true);
     ~ShipviewApp() override;
 
     ShipviewDlg* window() { return static_cast<ShipviewDlg*>(mainWindow()); }
@@ -23,7 +21,6 @@ class ShipviewApp : public DlgEngineApp {
     std::unique_ptr<EngineDlg> createMainWindow() override;
 
   private:
-    ShipOperations operations_;
     bool createDevice_;
 };
 

@@ -19,8 +19,6 @@ namespace {
 EngineDlgOptions shipviewOptions(bool createDevice) {
     EngineDlgOptions options;
     options.programName = "Shipview";
-    options.form = ViewerForm::Shipview;
-    options.projection = kShipviewProjection;
     options.widthUnits = 401;
     options.heightUnits = 334;
     options.createDevice = createDevice;
@@ -42,8 +40,8 @@ std::string textOf(const QLineEdit* edit) {
 
 }  // namespace
 
-ShipviewDlg::ShipviewDlg(DlgEngineApp& app, ShipOperations operations, bool createDevice)
-    : EngineDlg(app, shipviewOptions(createDevice)), operations_(std::move(operations)) {
+ShipviewDlg::ShipviewDlg(DlgEngineApp& app, bool createDevice)
+    : EngineDlg(app, shipviewOptions(createDevice)) {
     setWindowTitle("Kelvo");
     buildMenu();
 
@@ -89,10 +87,13 @@ void ShipviewDlg::buildMenu() {
     addPathActions(menuBar()->addMenu("&Settings"));
 }
 
-void ShipviewDlg::readModelFile(ModelFileKind kind, const std::string& path) {
-    readShipviewFile(kind, path, scene(), services(), operations_);
-    panel_.openFinished(scene());
-    showFields();
+void ShipviewDlg::onOpened(const OpenResult& result) {
+    // The fields are redrawn only when a model was read; after an open that read nothing
+    // they keep their texts.
+    if (result.modelsRead > 0) {
+        panel_.openFinished(scene());
+        showFields();
+    }
 }
 
 void ShipviewDlg::showFields() {
@@ -101,8 +102,8 @@ void ShipviewDlg::showFields() {
     vertices_->setText(QString::fromStdString(panel_.verticesText()));
 }
 
-void ShipviewDlg::onModelRead(int levels, int) {
-    panel_.modelRead(levels);
+void ShipviewDlg::onModelRead(const ModelRead& read) {
+    panel_.modelRead(read.levels);
     resize_->setEnabled(true);
     for (int k = 2; k <= 4; ++k) {
         if (panel_.levelEnabled(k)) {
@@ -135,40 +136,21 @@ void ShipviewDlg::resizeModel() {
         size_->selectAll();
         return;
     }
-    if (decision.outcome == ResizeDecision::Unchanged) {
-        return;
-    }
-    const ModelFileKind kind = currentKind();
-    const bool available = kind == ModelFileKind::Clf ? bool(operations_.rescaleClf)
-                           : kind == ModelFileKind::Cff
-                               ? bool(operations_.rescaleCff)
-                               : bool(operations_.rescaleShip) && bool(operations_.assembleShip);
-    if (!available) {
-        tell(prompt(), kNoRescalingText);
-        return;
-    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    scene().clear(*this);
-    const std::string path = currentPath();
-    switch (kind) {
-        case ModelFileKind::Clf:
-            operations_.rescaleClf(path, decision.ratio);
-            loadClf(scene(), path, Placement{}, services());
+    const ResizeResult result = session().resize(decision.newSize);
+    QApplication::restoreOverrideCursor();
+    switch (result.outcome) {
+        case ResizeResult::Refused:
+            tell(prompt(), result.message);
             break;
-        case ModelFileKind::Cff:
-            operations_.rescaleCff(path, decision.ratio);
-            loadCff(scene(), path, Placement{}, services());
+        case ResizeResult::Unchanged:
             break;
-        case ModelFileKind::Def:
-            operations_.rescaleShip(path, decision.ratio, services());
-            operations_.assembleShip(scene(), path, services());
+        case ResizeResult::Rescaled:
+            panel_.openFinished(scene());
+            showFields();
+            sceneChanged();
             break;
     }
-    panel_.openFinished(scene());
-    showFields();
-    app_.wakeIdle();
-    scene().fitCamera(camera());
-    QApplication::restoreOverrideCursor();
 }
 
 }  // namespace slipway

@@ -5,7 +5,6 @@
 #include <array>
 
 #include "shipview/LodPanel.h"
-#include "shipview/ShipOperations.h"
 #include "viewer/EngineDlg.h"
 
 class QLineEdit;
@@ -16,7 +15,7 @@ namespace slipway {
 class ShipviewDlg : public EngineDlg {
     Q_OBJECT
   public:
-    ShipviewDlg(DlgEngineApp& app, ShipOperations operations, bool createDevice = true);
+    explicit ShipviewDlg(DlgEngineApp& app, bool createDevice = true);
 
     LodPanel& panel() { return panel_; }
     QRadioButton* levelButton(int level) const {
@@ -33,16 +32,15 @@ class ShipviewDlg : public EngineDlg {
     void resizeModel();
 
   protected:
-    void readModelFile(ModelFileKind kind, const std::string& path) override;
-    void onModelRead(int levels, int) override;
+    void onModelRead(const ModelRead& read) override;
     void onSceneCleared() override;
+    void onOpened(const OpenResult& result) override;
 
   private:
     void buildMenu();
     // Writes the three fields from the panel.
     void showFields();
 
-    ShipOperations operations_;
     LodPanel panel_;
     std::array<QRadioButton*, 4> levels_{};
     QLineEdit* size_ = nullptr;

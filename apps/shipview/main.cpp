@@ -1,5 +1,6 @@
 // Shipview: views a model file or a whole ship, renders it continuously and rescales it on
-// disk. Also headless: --info prints the scene as JSON, --screenshot renders one frame.
+// disk. Also headless: --info prints the scene as JSON, --screenshot renders one frame,
+// --resize rescales a file as the Resize button does.
 
 #include <clocale>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "base/Paths.h"
 #include "render/OffscreenContext.h"
 #include "shipview/InfoCommand.h"
+#include "shipview/ResizeCommand.h"
 #include "shipview/Screenshot.h"
 #include "shipview/ShipviewApp.h"
 
@@ -33,6 +35,7 @@ const char* kUsage =
     "Usage: shipview [FILE]\n"
     "       shipview --info [--cancel] [--animate MS] [--geometry] FILE\n"
     "       shipview --screenshot FILE OUT.png [--size WxH] [--keys PC]\n"
+    "       shipview --resize SIZE FILE\n"
     "       shipview --help | --version\n"
     "\n"
     "Views a .clf or .cff model, or a whole ship from a .def file. Models and textures are\n"
@@ -43,7 +46,10 @@ const char* kUsage =
     "  --geometry    add the vertices and indices of the meshes shown (with --info)\n"
     "  --screenshot  render one frame of FILE without a window and write it as PNG\n"
     "  --size WxH    picture size (default: the window's render area)\n"
-    "  --keys PC     hold P (patches) and/or C (cannon markers) for the frame\n";
+    "  --keys PC     hold P (patches) and/or C (cannon markers) for the frame\n"
+    "  --resize      rescale FILE on disk (a ship with every file it names) so that its\n"
+    "                size becomes SIZE (0.01 to 100), as the Resize button does, and print\n"
+    "                the new size\n";
 
 }  // namespace
 
@@ -51,7 +57,6 @@ int main(int argc, char** argv) {
     using namespace slipway;
     std::vector<std::string> args(argv + 1, argv + argc);
     const std::string baseDirectory = currentDirectory();
-    const ShipOperations operations = shipOperations();
 
     if (!args.empty()) {
         const std::string& first = args[0];
@@ -64,13 +69,14 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (first == "--info") {
-            return runInfo({args.begin() + 1, args.end()}, baseDirectory, operations, std::cout,
-                           std::cerr);
+            return runInfo({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);
+        }
+        if (first == "--resize") {
+            return runResize({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);
         }
         if (first == "--screenshot") {
             QGuiApplication app(argc, argv);
-            return runScreenshot({args.begin() + 1, args.end()}, baseDirectory, operations,
-                                 std::cerr);
+            return runScreenshot({args.begin() + 1, args.end()}, baseDirectory, std::cerr);
         }
         if (args.size() > 1 || (first.size() > 1 && first[0] == '-')) {
             std::cerr << kUsage;
@@ -89,7 +95,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Shipview");
     SteadyClock clock;
-    ShipviewApp shipview(baseDirectory, clock, operations);
+    ShipviewApp shipview(baseDirectory, clock);
     if (!shipview.initInstance()) {
         return 1;
     }

@@ -123,10 +123,11 @@ void makeCff(const std::string& path) {
 }
 
 struct Loader {
-    explicit Loader(const std::string& dir) : paths(dir) { scene.warnMissing = 0; }
+    explicit Loader(const std::string& dir) : paths(dir) {}
 
     int load(const std::string& path) {
-        ModelServices services{textures, paths, prompt, trace, listener, clock};
+        ModelServices services{kShipviewRules, textures, paths, prompt, trace, listener, clock,
+                               warnMissing};
         const bool cff = path.size() > 4 && path.compare(path.size() - 4, 4, ".cff") == 0;
         return cff ? loadCff(scene, path, {}, services) : loadClf(scene, path, {}, services);
     }
@@ -138,6 +139,7 @@ struct Loader {
     NullTrace trace;
     NullSceneListener listener;
     SteadyClock clock;
+    int warnMissing = 0;
 };
 
 double millisecondsOf(auto&& work) {

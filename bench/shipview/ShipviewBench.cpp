@@ -101,7 +101,7 @@ std::vector<std::uint8_t> shipDef() {
 class MeasuringListener : public SceneListener {
   public:
     explicit MeasuringListener(Scene& scene) : scene_(scene) {}
-    void modelLoaded(int, int) override { triangles = scene_.statistics().triangles; }
+    void modelLoaded(const ModelRead&) override { triangles = scene_.statistics().triangles; }
     void sceneCleared() override {}
     std::uint32_t triangles = 0;
 
@@ -178,14 +178,16 @@ int main(int argc, char** argv) {
     for (int round = 0; round < 3; ++round) {
         Scene scene;
         TextureStore textures;
-        const ModelServices services{textures, paths, prompt, trace, listener, ticks};
+        int warnMissing = 1;
+        const ModelServices services{kShipviewRules, textures, paths, prompt, trace, listener, ticks,
+                                     warnMissing};
         const auto start = Timer::now();
         assembleShip(scene, base + "ship.def", services);
         const double seconds = secondsSince(start);
         openSeconds = std::min(openSeconds, seconds);
         triangles = scene.statistics().triangles;
         if (round == 2) {
-            FrameRenderer renderer(device, keys, ticks);
+            FrameRenderer renderer(device, kShipviewRules, keys, ticks);
             const auto uploadStart = Timer::now();
             renderer.upload(scene, textures);
             device.gl().glFinish();
@@ -204,7 +206,9 @@ int main(int argc, char** argv) {
         Scene scene;
         TextureStore textures;
         MeasuringListener measuring(scene);
-        const ModelServices services{textures, paths, prompt, trace, measuring, ticks};
+        int warnMissing = 1;
+        const ModelServices services{kShipviewRules, textures, paths, prompt, trace, measuring, ticks,
+                                     warnMissing};
         const auto start = Timer::now();
         assembleShip(scene, base + "ship.def", services);
         measuringSeconds = secondsSince(start);
@@ -215,7 +219,7 @@ int main(int argc, char** argv) {
     TextureStore noTextures;
     CameraObject camera;
     placeStartCamera(camera);
-    FrameRenderer renderer(device, keys, ticks);
+    FrameRenderer renderer(device, kShipviewRules, keys, ticks);
     const double emptyFps = framesPerSecond(renderer, device, empty, camera, noTextures);
 
     double demoFps = -1;
@@ -223,7 +227,9 @@ int main(int argc, char** argv) {
         Scene demo;
         TextureStore textures;
         SearchPaths demoPaths(std::filesystem::path(argv[1]).parent_path().string());
-        const ModelServices services{textures, demoPaths, prompt, trace, listener, ticks};
+        int warnMissing = 1;
+        const ModelServices services{kShipviewRules, textures, demoPaths, prompt, trace, listener, ticks,
+                                     warnMissing};
         assembleShip(demo, argv[1], services);
         device.setAmbientLight(textures.textureCount() == 0 ? 0x0F7F7F7F : 0x0FFFFFFF);
         placeStartCamera(camera);

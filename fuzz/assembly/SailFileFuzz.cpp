@@ -26,11 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static NullTrace trace;
     static NullSceneListener listener;
     static FakeClock clock;
-    const ModelServices services{textures, paths, prompt, trace, listener, clock};
+    static int warnMissing = 0;
+    const ModelServices services{kShipviewRules, textures, paths, prompt, trace, listener, clock,
+                                 warnMissing};
     if (scene.isFull())
         scene.clear(listener);
     prompt.reset();
-    scene.warnMissing = 0;
+    warnMissing = 0;
     const std::int32_t wanted = size > 0 ? data[0] % 8 : 0;
     const int slot = makeSailFromBytes(scene, bytes, wanted, 6, Placement{}, services);
     if (slot >= 0) {

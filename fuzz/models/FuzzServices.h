@@ -17,28 +17,29 @@ class QuietOkPrompt : public UserPrompt {
 };
 
 struct FuzzServices {
+    const ViewerRules& rules;
     TextureStore textures;
     SearchPaths paths{"/nonexistent-slipway-fuzz"};
     QuietOkPrompt prompt;
     NullTrace trace;
     NullSceneListener listener;
     FakeClock clock;
+    int warnMissing = 0;
 
-    explicit FuzzServices(ViewerForm form) : textures(form) {}
+    explicit FuzzServices(const ViewerRules& rules) : rules(rules), textures(rules) {}
     ModelServices services() {
-        return ModelServices{textures, paths, prompt, trace, listener, clock};
+        return ModelServices{rules, textures, paths, prompt, trace, listener, clock, warnMissing};
     }
 };
 
-// Loads `data` in both forms, each into a scene that already holds one object (so parents and
+// Loads `data` by both viewers' rules, each into a scene that already holds one object (so parents and
 // placement are exercised), and walks the result the way the renderer and statistics do.
 template <typename Load>
 void loadInBothForms(const std::uint8_t* data, std::size_t size, Load load) {
     const std::span<const std::uint8_t> bytes(data, size);
-    for (ViewerForm form : {ViewerForm::Shipview, ViewerForm::Meshview}) {
-        FuzzServices s(form);
-        Scene scene(form);
-        scene.warnMissing = 0;
+    for (const ViewerRules* rules : {&kShipviewRules, &kMeshviewRules}) {
+        FuzzServices s(*rules);
+        Scene scene(rules->sceneSlots);
         auto root = std::make_unique<SceneObject>();
         root->kind = ObjectKind::Model;
         scene.add(std::move(root));

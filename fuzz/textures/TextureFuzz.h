@@ -1,5 +1,5 @@
 #pragma once
-// Loads one texture file from memory into a store of each form and checks what came out.
+// Loads one texture file from memory into a store by each viewer's rules and checks what came out.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,8 +13,8 @@ namespace slipway::fuzz {
 inline void loadTextureInBothForms(const std::uint8_t* data, std::size_t size,
                                    const std::string& path) {
     const std::span<const std::uint8_t> bytes(data, size);
-    for (ViewerForm form : {ViewerForm::Shipview, ViewerForm::Meshview}) {
-        TextureStore store(form);
+    for (const ViewerRules* rules : {&kShipviewRules, &kMeshviewRules}) {
+        TextureStore store(*rules);
         NullTrace trace;
         if (!store.loadTextureFromBytes(path, bytes, trace))
             continue;

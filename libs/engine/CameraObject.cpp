@@ -5,6 +5,12 @@
 
 namespace slipway {
 
+void placeStartCamera(CameraObject& camera) {
+    camera.world = identity();
+    setTranslation(camera.world, {0.0f, 0.0f, 20.0f});
+    camera.matrixDirty = true;
+}
+
 void CameraObject::drag(int x, int y) {
     const int dx = x - lastMouseX;
     const int dy = y - lastMouseY;

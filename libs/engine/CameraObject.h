@@ -24,4 +24,7 @@ class CameraObject : public SceneObject {
     DragMode dragMode = DragMode::Rotate;
 };
 
+// The camera's start: no rotation, 20 units back from the origin, view not yet handed over.
+void placeStartCamera(CameraObject& camera);
+
 }  // namespace slipway

@@ -11,8 +11,8 @@ namespace slipway {
 
 namespace {
 
-std::int32_t levelsToRead(ViewerForm form, std::int32_t levelCount) {
-    return std::min<std::int32_t>(levelCount, form == ViewerForm::Meshview ? 1 : kMaxLevels);
+std::int32_t levelsToRead(const ViewerRules& rules, std::int32_t levelCount) {
+    return std::min<std::int32_t>(levelCount, rules.levelsRead);
 }
 
 bool negative(const CffObjectHeader& oh) {
@@ -134,7 +134,7 @@ void readPart(MeshPart& part, const CffObjectHeader& oh, const CffHeader& header
 int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const std::string& path,
                      const Placement& placement, const ModelServices& services) {
     using namespace loader;
-    const bool editor = scene.form() == ViewerForm::Meshview;
+    const bool editor = services.rules.keepsEditData;
     if (!checkRoomAndParent(scene, placement, services.prompt))
         return -1;
 
@@ -142,7 +142,7 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
     const CffHeader header = readCffHeader(in);
     if (in.failed())
         return refuseDamaged(path, services.prompt);
-    const std::int32_t levels = levelsToRead(scene.form(), header.levelCount);
+    const std::int32_t levels = levelsToRead(services.rules, header.levelCount);
     if (!layoutFits(bytes, header, levels))
         return refuseDamaged(path, services.prompt);
 
@@ -155,14 +155,14 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
         // The name ends at its first zero byte: some writers count the terminator in the length.
         const auto end = std::find(chars.begin(), chars.end(), std::uint8_t{0});
         names.emplace_back(chars.begin(), end);
-        loadNamedTexture(names.back(), scene, services);
+        loadNamedTexture(names.back(), services);
     }
     for (std::int32_t i = 0; i < header.textureNameCount; ++i) {
         const std::uint32_t extra = cffTextureExtraEntries(in.view(kCffTextureRecordSize));
         in.skip(static_cast<std::size_t>(extra) * kCffTextureExtraSize);
     }
 
-    std::unique_ptr<SceneObject> object = newModel(scene, placement, path);
+    std::unique_ptr<SceneObject> object = newModel(services.rules, placement, path);
     bool parentFound = false;
     const Vec3 translation = placedTranslation(scene, placement, parentFound);
     // A model under a parent is also turned by its own yaw and pitch (the parent's turn is

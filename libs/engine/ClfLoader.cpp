@@ -15,11 +15,12 @@ constexpr float kNoTexCoord = -50.0f;
 // Triangle indices are 16-bit, so a part can address this many vertices at most.
 constexpr std::size_t kAddressableVertices = 65536;
 
-// How many levels a form reads from a file that announces `levelCount`.
-std::uint32_t levelsToRead(ViewerForm form, std::uint32_t levelCount) {
-    if (form == ViewerForm::Meshview)
-        return 1;  // level 0 only, whatever the header says
-    return std::min<std::uint32_t>(levelCount, kMaxLevels);
+// How many levels the rules read from a file that announces `levelCount`.
+std::uint32_t levelsToRead(const ViewerRules& rules, std::uint32_t levelCount) {
+    // Reading one level means level 0, even from a header that announces none.
+    if (rules.levelsRead == 1)
+        return 1;
+    return std::min<std::uint32_t>(levelCount, static_cast<std::uint32_t>(rules.levelsRead));
 }
 
 // Walks the records the reader will visit and checks that every count fits the bytes that
@@ -56,8 +57,8 @@ enum class BuildResult { Built, Cancelled };
 
 // Builds one part from its vertex and triangle records, splitting a vertex wherever a corner
 // gives it texture coordinates other than the ones it already has.
-BuildResult buildPart(MeshPart& part, const ClfObjectHeader& oh, ByteReader& in, bool editor,
-                      UserPrompt& prompt) {
+BuildResult buildPart(MeshPart& part, const ClfObjectHeader& oh, ByteReader& in,
+                      bool askAboutBadIndex, UserPrompt& prompt) {
     const std::size_t vertexRecords = oh.vertexRecords;
     const std::span<const std::uint8_t> vertexBytes = in.view(vertexRecords * kClfVertexSize);
     const std::span<const std::uint8_t> triangleBytes =
@@ -78,7 +79,7 @@ BuildResult buildPart(MeshPart& part, const ClfObjectHeader& oh, ByteReader& in,
         const bool outOfRange =
             tri.a >= vertexRecords || tri.b >= vertexRecords || tri.c >= vertexRecords;
         if (outOfRange) {
-            if (!editor && prompt.show(formatText(kCorruptedObjectText, oh.objectName.c_str()),
+            if (askAboutBadIndex && prompt.show(formatText(kCorruptedObjectText, oh.objectName.c_str()),
                                        PromptButtons::OkCancel) == PromptAnswer::Cancel) {
                 return BuildResult::Cancelled;
             }
@@ -117,7 +118,7 @@ BuildResult buildPart(MeshPart& part, const ClfObjectHeader& oh, ByteReader& in,
 int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const std::string& path,
                      const Placement& placement, const ModelServices& services) {
     using namespace loader;
-    const bool editor = scene.form() == ViewerForm::Meshview;
+    const bool editor = services.rules.keepsEditData;
     if (!checkRoomAndParent(scene, placement, services.prompt))
         return -1;
 
@@ -125,11 +126,11 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
     const ClfHeader header = readClfHeader(in);
     if (in.failed())
         return refuseDamaged(path, services.prompt);
-    if (!editor && header.version == kClfEditedVersion) {
+    if (services.rules.refusesEditedClf && header.version == kClfEditedVersion) {
         tell(services.prompt, kBadVersionText);
         return -1;
     }
-    const std::uint32_t levels = levelsToRead(scene.form(), header.levelCount);
+    const std::uint32_t levels = levelsToRead(services.rules, header.levelCount);
     if (!layoutFits(bytes, header, levels))
         return refuseDamaged(path, services.prompt);
 
@@ -138,10 +139,10 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
     names.reserve(header.textureNameCount);
     for (std::uint32_t i = 0; i < header.textureNameCount; ++i) {
         names.push_back(in.name(kClfTextureNameSize));
-        loadNamedTexture(names.back(), scene, services);
+        loadNamedTexture(names.back(), services);
     }
 
-    std::unique_ptr<SceneObject> object = newModel(scene, placement, path);
+    std::unique_ptr<SceneObject> object = newModel(services.rules, placement, path);
     bool parentFound = false;
     setTranslation(object->world, placedTranslation(scene, placement, parentFound));
     if (editor)
@@ -164,13 +165,13 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
             } else {
                 part.texture = textureFor(names, oh.textureNameIndex, services.textures);
                 part.doubleSided = oh.doubleSidedFlag == 1;
-                if (buildPart(part, oh, in, editor, services.prompt) == BuildResult::Cancelled) {
+                if (buildPart(part, oh, in, services.rules.asksAboutBadIndex, services.prompt) == BuildResult::Cancelled) {
                     return -1;
                 }
                 if (editor)
                     giveFillTexture(part, random, services);
             }
-            // Key records: kept by the model editor, stepped over by the ship viewer so that
+            // Key records: kept with the edit data, otherwise stepped over so that
             // the next object is read from the right place.
             if (editor) {
                 part.keyTrack.keys.reserve(oh.keyRecords);

@@ -89,8 +89,8 @@ int makeFlag(Scene& scene, int parent, int type, Vec3 offset, const ModelService
     }
     shapeFlag(*flag);
 
-    loader::loadNamedTexture(kFlagTextureFile, scene, services);
-    loader::loadNamedTexture(kPennantTextureFile, scene, services);
+    loader::loadNamedTexture(kFlagTextureFile, services);
+    loader::loadNamedTexture(kPennantTextureFile, services);
     flag->lodMeshes[0][0].texture =
         services.textures.textureIndex(type == kPennantStyle ? kPennantTexture : kFlagTexture);
 

@@ -36,9 +36,9 @@ int refuseDamaged(const std::string& path, UserPrompt& prompt) {
     return -1;
 }
 
-void loadNamedTexture(const std::string& name, Scene& scene, const ModelServices& services) {
+void loadNamedTexture(const std::string& name, const ModelServices& services) {
     std::string file = name;
-    if (services.searchPaths.findTexture(file, scene.warnMissing, services.prompt)) {
+    if (services.searchPaths.findTexture(file, services.warnMissing, services.prompt)) {
         services.textures.loadTexture(file, services.trace);
     }
 }
@@ -49,7 +49,7 @@ std::uint32_t textureFor(const std::vector<std::string>& names, std::uint64_t in
     return textures.textureIndex(baseName(name));
 }
 
-std::unique_ptr<SceneObject> newModel(const Scene& scene, const Placement& placement,
+std::unique_ptr<SceneObject> newModel(const ViewerRules& rules, const Placement& placement,
                                       const std::string& path) {
     auto object = std::make_unique<SceneObject>();
     object->kind = ObjectKind::Model;
@@ -57,7 +57,7 @@ std::unique_ptr<SceneObject> newModel(const Scene& scene, const Placement& place
     object->parent = placement.parent;
     object->offset = placement.offset;
     object->angles = placement.angles;
-    if (scene.form() == ViewerForm::Meshview) {
+    if (rules.keepsEditData) {
         object->fileName = baseName(path).substr(0, kFileNameLimit);
         object->path = path.substr(0, kPathLimit);
     }
@@ -86,7 +86,7 @@ void giveFillTexture(MeshPart& part, FillRandom& random, const ModelServices& se
 
 int finishModel(Scene& scene, std::unique_ptr<SceneObject> object, int reportedLevels,
                 bool turnNormals, const ModelServices& services) {
-    const bool editor = scene.form() == ViewerForm::Meshview;
+    const bool editor = services.rules.keepsEditData;
     object->currentLevel = 0;
     if (editor) {
         for (MeshPart& part : object->meshes()) {
@@ -94,16 +94,12 @@ int finishModel(Scene& scene, std::unique_ptr<SceneObject> object, int reportedL
                 poseByKey(part, part.keyTrack.keys.front(), turnNormals);
         }
     }
-    object->finishMeshes(!editor);
+    object->finishMeshes(services.rules.recomputesNormals);
     const int meshCount = static_cast<int>(object->meshCount());
     const int slot = scene.add(std::move(object));
     if (slot < 0)
         return -1;
-    if (editor) {
-        services.listener.modelLoaded(slot, meshCount);
-    } else {
-        services.listener.modelLoaded(reportedLevels, 0);
-    }
+    services.listener.modelLoaded(ModelRead{slot, reportedLevels, meshCount});
     return slot;
 }
 

@@ -26,14 +26,17 @@ struct Placement {
     Vec3 angles{};
 };
 
-// What a reader uses besides the scene. The scene's form decides the reading rules.
+// What a reader uses besides the scene. The viewer's rules decide how it reads.
 struct ModelServices {
+    const ViewerRules& rules;
     TextureStore& textures;
     const SearchPaths& searchPaths;
     UserPrompt& prompt;
     DebugTrace& trace;
     SceneListener& listener;
-    Clock& clock;  // seeds the model editor's fill colours
+    Clock& clock;  // seeds the fill colours
+    // 1 while missing texture files are reported; the texture lookup clears it on Cancel.
+    int& warnMissing;
 };
 
 // Each returns the slot of the new object, or -1 when nothing was added (after telling the

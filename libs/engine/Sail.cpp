@@ -17,11 +17,11 @@ Vec3 corner(const SailRecord& record, int i) {
     return Vec3{c[0], c[1], c[2]};
 }
 
-MeshPart attachedPart(const SailAttachedMesh& stored, Scene& scene, const ModelServices& services) {
+MeshPart attachedPart(const SailAttachedMesh& stored, const ModelServices& services) {
     MeshPart part;
     // An empty name names no file; asking for it would only bring up a useless warning.
     if (!stored.textureName.empty()) {
-        loader::loadNamedTexture(stored.textureName, scene, services);
+        loader::loadNamedTexture(stored.textureName, services);
         part.texture = services.textures.textureIndex(baseName(stored.textureName));
     }
     part.vertices.resize(stored.vertices.size());
@@ -79,8 +79,8 @@ int makeSailFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, int rec
         setTranslation(sail->world, add(placement.offset, Vec3{w[12], w[13], w[14]}));
     }
 
-    loader::loadNamedTexture(kSailTextureFile, scene, services);
-    loader::loadNamedTexture(kPlainSailTextureFile, scene, services);
+    loader::loadNamedTexture(kSailTextureFile, services);
+    loader::loadNamedTexture(kPlainSailTextureFile, services);
 
     const SailRecord& r = entry.record;
     ClothMesh cloth =
@@ -97,7 +97,7 @@ int makeSailFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, int rec
         services.textures.textureIndex(type == kPaintedSailType ? kSailTexture : kPlainSailTexture);
 
     for (const SailAttachedMesh& stored : entry.attached) {
-        meshes.push_back(attachedPart(stored, scene, services));
+        meshes.push_back(attachedPart(stored, services));
     }
     sail->levelCount = 1;
     sail->currentLevel = 0;

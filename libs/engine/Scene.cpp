@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <optional>
 
 namespace slipway {
 
-Scene::Scene(ViewerForm form)
-    : form_(form), objects_(static_cast<std::size_t>(sceneSlotCount(form))) {}
+Scene::Scene(int capacity) : objects_(static_cast<std::size_t>(capacity)) {}
 
 Scene::~Scene() = default;
 
@@ -41,6 +41,7 @@ void Scene::clear(SceneListener& listener) {
     for (auto& slot : objects_)
         slot.reset();
     objectCount_ = 0;
+    ++generation_;
     listener.sceneCleared();
 }
 
@@ -79,16 +80,16 @@ SceneStatistics Scene::statistics() const {
     return stats;
 }
 
-void Scene::fitCamera(CameraObject& camera) const {
+std::optional<Scene::Extents> Scene::modelExtents(int slotLimit) const {
     // Worked in double so that boxes near the float range neither overflow nor mix infinities
     // into NaN; a box that is not finite even so (a NaN vertex, a width beyond the float
     // range) cannot be fitted and is left out.
-    bool any = false;
-    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    std::optional<Extents> box;
     int seen = 0;
-    for (const auto& object : objects_) {
+    for (int slot = 0; slot < capacity() && slot < slotLimit; ++slot) {
         if (seen >= objectCount_)
             break;
+        const SceneObject* object = objects_[static_cast<std::size_t>(slot)].get();
         if (!object)
             continue;
         ++seen;
@@ -103,32 +104,61 @@ void Scene::fitCamera(CameraObject& camera) const {
         if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y0) || !std::isfinite(y1)) {
             continue;
         }
-        if (!any) {
-            minX = x0;
-            maxX = x1;
-            minY = y0;
-            maxY = y1;
-            any = true;
+        if (!box) {
+            box = Extents{x0, x1, y0, y1};
         } else {
-            minX = std::fmin(minX, x0);
-            maxX = std::fmax(maxX, x1);
-            minY = std::fmin(minY, y0);
-            maxY = std::fmax(maxY, y1);
+            box->minX = std::fmin(box->minX, x0);
+            box->maxX = std::fmax(box->maxX, x1);
+            box->minY = std::fmin(box->minY, y0);
+            box->maxY = std::fmax(box->maxY, y1);
         }
     }
-    if (!any)
+    return box;
+}
+
+namespace {
+
+float clampedFloat(double v) {
+    return static_cast<float>(
+        std::clamp(v, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
+}
+
+}  // namespace
+
+void Scene::fitCamera(CameraObject& camera) const {
+    const auto box = modelExtents(capacity());
+    if (!box)
         return;
-    const double cx = (minX + maxX) / 2, cy = (minY + maxY) / 2;
-    const double w = maxX - minX, h = maxY - minY;
+    const double cx = (box->minX + box->maxX) / 2, cy = (box->minY + box->maxY) / 2;
+    const double w = box->maxX - box->minX, h = box->maxY - box->minY;
     double d = h > w ? 20 * h : 40 * w;
     if (d < 2.0)
         d = 2.0;
-    const auto toFloat = [](double v) {
-        return static_cast<float>(
-            std::clamp(v, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
-    };
     camera.world = identity();
-    setTranslation(camera.world, Vec3{toFloat(-cx), toFloat(-cy), toFloat(d)});
+    setTranslation(camera.world, Vec3{clampedFloat(-cx), clampedFloat(-cy), clampedFloat(d)});
+    camera.matrixDirty = true;
+}
+
+void Scene::fitCameraFrontOn(CameraObject& camera) const {
+    // At most the first 64 slots are walked, whatever the table holds.
+    const auto box = modelExtents(kFrontFitSlots);
+    if (!box)
+        return;
+    const Vec3 p{clampedFloat((box->minX + box->maxX) / 2), clampedFloat((box->minY + box->maxY) / 2),
+                 clampedFloat(2 * (box->maxY - box->minY))};
+    // The view is the inverse of a placement turned by 3.1415 (not pi) about y and moved to p:
+    // the rotation transposed, and the position turned back.
+    const Matrix4 r = multiply(rotationX(0.0f), rotationY(kFrontFitTurn));
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col)
+            camera.world[4 * row + col] = r[4 * col + row];
+    }
+    for (int row = 0; row < 3; ++row) {
+        const Vec3 axis{r[4 * row], r[4 * row + 1], r[4 * row + 2]};
+        camera.world[12 + row] = -dot(axis, p);
+    }
+    camera.offset = p;
+    camera.angles = Vec3{0.0f, kFrontFitTurn, 0.0f};
     camera.matrixDirty = true;
 }
 

@@ -1,17 +1,18 @@
 #pragma once
-// The viewers' in-memory world: a fixed table of object slots (512 or 64 by form). The scene
-// owns its objects; loaders and generators take the lowest free slot; objects never move and
-// are only removed all at once by clear.
+// The viewers' in-memory world: a fixed table of object slots (512 or 64, by the viewer's
+// rules). The scene owns its objects; loaders and generators take the lowest free slot; objects
+// never move and are only removed all at once by clear.
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/CameraObject.h"
 #include "engine/SceneListener.h"
 #include "engine/SceneObject.h"
-#include "engine/ViewerForm.h"
+#include "engine/ViewerRules.h"
 
 namespace slipway {
 
@@ -23,12 +24,11 @@ struct SceneStatistics {
 
 class Scene {
   public:
-    explicit Scene(ViewerForm form = ViewerForm::Shipview);
+    explicit Scene(int capacity = kShipviewRules.sceneSlots);
     ~Scene();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
-    ViewerForm form() const { return form_; }
     int capacity() const { return static_cast<int>(objects_.size()); }
     int objectCount() const { return objectCount_; }
     bool isFull() const { return objectCount_ >= capacity(); }
@@ -43,23 +43,35 @@ class Scene {
 
     // Destroys every object and, when there was any, tells the listener.
     void clear(SceneListener& listener);
+    // Changes whenever clear removed objects, so that a renderer holding buffers for objects
+    // can tell a new object from an old one at the same address.
+    std::uint64_t generation() const { return generation_; }
     // Every MODEL object that has `level` switches to it; others keep theirs. 4 or more: nothing.
     void setLevel(int level);
     SceneStatistics statistics() const;
     // Places the camera so that every MODEL object is in view; without any it stays as it is.
     void fitCamera(CameraObject& camera) const;
+    // Places the camera in front of the models of the first 64 slots, turned half round about
+    // y, as far back as twice their height; without any model it stays as it is. Elements
+    // 3, 7, 11 and 15 of the view and the camera's accumulated turn are kept.
+    void fitCameraFrontOn(CameraObject& camera) const;
     // Calls animate on every object in slot order.
     void animate(std::uint32_t elapsedMs);
 
-    // 1 while missing texture files are reported; the texture lookup clears it on Cancel.
-    int warnMissing = 1;
-    // Slot of the object last returned by the renderer's drawable iteration.
-    int cursor = 0;
-
   private:
-    ViewerForm form_;
+    struct Extents {
+        double minX, maxX, minY, maxY;
+    };
+    static constexpr int kFrontFitSlots = 64;
+    static constexpr float kFrontFitTurn = 3.1415f;
+
+    // The x and y extents of the MODEL objects among the first `slotLimit` slots, each box
+    // placed by its world matrix; nothing when there is no finite one.
+    std::optional<Extents> modelExtents(int slotLimit) const;
+
     std::vector<std::unique_ptr<SceneObject>> objects_;
     int objectCount_ = 0;
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace slipway

@@ -42,7 +42,7 @@ int parentSlot(const DefRecord& record, const std::vector<int>& slots, std::size
     return slots[static_cast<std::size_t>(record.Link)];
 }
 
-int assembleForShipview(Scene& scene, DefRecordReader& reader, const std::string& directory,
+int assembleWholeShip(Scene& scene, DefRecordReader& reader, const std::string& directory,
                         const ModelServices& services, std::vector<int>& slots) {
     DefRecord record;
     while (true) {
@@ -90,12 +90,12 @@ int assembleForShipview(Scene& scene, DefRecordReader& reader, const std::string
     }
 }
 
-int assembleForMeshview(Scene& scene, DefRecordReader& reader, const std::string& directory,
+int assembleModelRecords(Scene& scene, DefRecordReader& reader, const std::string& directory,
                         const ModelServices& services, std::vector<int>& slots) {
     DefRecord record;
     while (true) {
         const std::size_t index = reader.index();
-        if (!reader.next(record, kEditorDefRecordLimit))
+        if (!reader.next(record, services.rules.defRecordLimit))
             return 1;
         slots.push_back(-1);
         if (record.Class != kDefClassModel)
@@ -126,17 +126,20 @@ int assembleForMeshview(Scene& scene, DefRecordReader& reader, const std::string
 
 int assembleShip(Scene& scene, const std::string& defPath, const ModelServices& services,
                  std::vector<int>* recordSlots) {
-    scene.warnMissing = 1;
-    const bool editor = scene.form() == ViewerForm::Meshview;
-    auto reader = editor ? openDefRecords(defPath, kEditorDefRecordLimit) : openDefRecords(defPath);
+    services.warnMissing = 1;
+    const ViewerRules& rules = services.rules;
+    auto reader = rules.defRecordLimit != 0 ? openDefRecords(defPath, rules.defRecordLimit)
+                                            : openDefRecords(defPath);
     if (!reader) {
         tell(services.prompt, formatText(kCantOpenDefText, defPath.c_str()));
         return 0;
     }
     const std::string directory = directoryOf(defPath);
     std::vector<int> slots;
-    const int result = editor ? assembleForMeshview(scene, *reader, directory, services, slots)
-                              : assembleForShipview(scene, *reader, directory, services, slots);
+    const int result =
+        rules.shipAssembly == ShipAssemblyRule::ModelRecords
+            ? assembleModelRecords(scene, *reader, directory, services, slots)
+            : assembleWholeShip(scene, *reader, directory, services, slots);
     if (recordSlots)
         *recordSlots = std::move(slots);
     return result;

@@ -1,8 +1,8 @@
 #pragma once
 // Building a whole ship in the scene from a DEF file: models, sails, cannon markers, flags and
 // patches, each chained to the object built for the record its Link names, so that positions
-// add up along the links. The scene's form decides which records are used: the ship viewer
-// builds every class it knows, the model editor only MODEL records.
+// add up along the links. The viewer's rules decide which records are used: every class it
+// knows, or MODEL records only, and how many records are read.
 
 #include <string>
 #include <vector>
@@ -14,8 +14,6 @@ namespace slipway {
 
 // The model that marks a cannon position, whatever the CANNON record names.
 inline constexpr const char* kCannonMarkerFile = "Piramid.cff";
-// The model editor reads at most this many records and ignores the count.
-inline constexpr std::size_t kEditorDefRecordLimit = 420;
 
 inline constexpr const char* kCantOpenDefText = "Can,t open DEF File\n%s";
 inline constexpr const char* kCantLoadPartText = "Can't lOAD Fille \n%s";

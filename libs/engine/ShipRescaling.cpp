@@ -37,15 +37,15 @@ std::string fileIdentity(const std::string& path) {
 
 }  // namespace
 
-void rescaleShip(const std::string& defPath, float factor, const SearchPaths& searchPaths,
+bool rescaleShip(const std::string& defPath, float factor, const SearchPaths& searchPaths,
                  UserPrompt& prompt) {
     const auto bytes = readFileBytes(defPath);
     if (!bytes)
-        return;
+        return false;
     // Without the new positions the ship must not change at all, or its parts would no longer
     // fit together.
     if (!rescaleDefPositions(defPath, factor))
-        return;
+        return false;
 
     std::vector<NamedFile> files;
     DefRecordReader reader{std::span<const std::uint8_t>(*bytes)};
@@ -88,6 +88,7 @@ void rescaleShip(const std::string& defPath, float factor, const SearchPaths& se
                 break;
         }
     }
+    return true;
 }
 
 }  // namespace slipway

@@ -14,8 +14,8 @@ namespace slipway {
 // looked up like the ship assembly's (the DEF's directory first); a missing file is reported by
 // the lookup, once per name, and skipped. CANNON and FLAG records change only their position.
 // Nothing else is reported; a DEF that cannot be read or rewritten changes nothing at all.
-// Each file is rewritten atomically or left as it was.
-void rescaleShip(const std::string& defPath, float factor, const SearchPaths& searchPaths,
+// Each file is rewritten atomically or left as it was. True when the DEF file was rewritten.
+bool rescaleShip(const std::string& defPath, float factor, const SearchPaths& searchPaths,
                  UserPrompt& prompt);
 
 }  // namespace slipway

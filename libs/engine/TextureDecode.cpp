@@ -38,7 +38,7 @@ std::uint16_t fromBgr(const std::uint8_t* p, bool opaque) {
                                       ((p[1] >> 3) << 5) | (p[0] >> 3));
 }
 
-// The model editor's texture sides: 32, 64, 128 or 256.
+// Rounded texture sides: 32, 64, 128 or 256.
 int roundedSide(std::uint32_t side) {
     if (side >= 256)
         return 256;
@@ -84,7 +84,8 @@ bool decodeTf(std::span<const std::uint8_t> bytes, DecodedTexture& out) {
     return true;
 }
 
-bool decodeTga(std::span<const std::uint8_t> bytes, ViewerForm form, DecodedTexture& out) {
+bool decodeTga(std::span<const std::uint8_t> bytes, const TgaDecodeRules& rules,
+               DecodedTexture& out) {
     if (bytes.size() < kTgaHeaderSize)
         return false;
     const std::uint8_t* header = bytes.data();
@@ -92,18 +93,16 @@ bool decodeTga(std::span<const std::uint8_t> bytes, ViewerForm form, DecodedText
     const unsigned depth = header[16];
     if (!usableSize(w, h))
         return false;
-    const bool editor = form == ViewerForm::Meshview;
-    // The model editor skips the identification field, and as many bytes again as header
-    // byte 1 gives.
-    const std::size_t offset = kTgaHeaderSize + (editor ? header[0] + header[1] : 0u);
+    const std::size_t offset =
+        kTgaHeaderSize + (rules.skipsIdentification ? header[0] + header[1] : 0u);
     const std::size_t pixelBytes = depth == 16 ? 2 : depth == 24 ? 3 : depth == 32 ? 4 : 0;
     const std::size_t count = static_cast<std::size_t>(w) * h;
     if (pixelBytes != 0 && (bytes.size() < offset || bytes.size() - offset < count * pixelBytes)) {
         return false;
     }
 
-    const int outW = editor ? roundedSide(w) : static_cast<int>(w);
-    const int outH = editor ? roundedSide(h) : static_cast<int>(h);
+    const int outW = rules.roundsSides ? roundedSide(w) : static_cast<int>(w);
+    const int outH = rules.roundsSides ? roundedSide(h) : static_cast<int>(h);
     out.width = outW;
     out.height = outH;
     out.format = TexturePixelFormat::Argb1555;
@@ -113,11 +112,11 @@ bool decodeTga(std::span<const std::uint8_t> bytes, ViewerForm form, DecodedText
         return true;  // other depths: registered with blank pixels
 
     const std::uint8_t* src = bytes.data() + offset;
-    // Rows are stored from the bottom up, except that the model editor honours the top-left
-    // origin bit of 24-bit pictures.
-    const bool topDown = editor && depth == 24 && (header[17] & kTgaTopLeftOrigin) != 0;
+    // Rows are stored from the bottom up, unless the rules honour the top-left origin bit of
+    // 24-bit pictures.
+    const bool topDown = rules.honoursTopOrigin && depth == 24 && (header[17] & kTgaTopLeftOrigin) != 0;
     for (int y = 0; y < outH; ++y) {
-        // Nearest sample when the surface size differs from the picture's (model editor).
+        // Nearest sample when the surface size differs from the picture's (rounded sides).
         const std::size_t row = static_cast<std::size_t>(y) * h / static_cast<std::size_t>(outH);
         const std::size_t fileRow = topDown ? row : h - 1 - row;
         std::uint16_t* dst = out.pixels.data() + static_cast<std::size_t>(y) * outW;

@@ -35,8 +35,8 @@ unsigned channel(float value, unsigned maxValue) {
 
 }  // namespace
 
-TextureStore::TextureStore(ViewerForm form)
-    : form_(form), entries_(static_cast<std::size_t>(textureSlotCount(form))) {}
+TextureStore::TextureStore(const ViewerRules& rules)
+    : rules_(rules), entries_(static_cast<std::size_t>(rules.textureSlots)) {}
 
 int TextureStore::findName(std::string_view name, bool ignoreCase) const {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
@@ -86,12 +86,12 @@ bool TextureStore::load(const std::string& path, const std::span<const std::uint
     if (textureCount_ >= capacity())
         return false;
     std::string name = storedName(path);
-    if (findName(name, form_ == ViewerForm::Meshview) >= 0)
+    if (findName(name, rules_.textureNamesIgnoreCase) >= 0)
         return true;
     const int slot = lowestFreeSlot();
     if (slot < 0)
         return false;
-    if (form_ == ViewerForm::Meshview) {
+    if (rules_.tracesTextureLoads) {
         trace.trace(formatText("%d TEXTURE: %s", textureCount_, path.c_str()));
     }
     std::optional<std::vector<std::uint8_t>> fileBytes;
@@ -107,7 +107,7 @@ bool TextureStore::load(const std::string& path, const std::span<const std::uint
         data = *fileBytes;
     }
     DecodedTexture texture;
-    const bool ok = isTfPath(path) ? decodeTf(data, texture) : decodeTga(data, form_, texture);
+    const bool ok = isTfPath(path) ? decodeTf(data, texture) : decodeTga(data, rules_.tga, texture);
     if (!ok)
         return false;
     store(slot, std::move(name), std::move(texture));

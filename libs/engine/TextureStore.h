@@ -12,7 +12,7 @@
 
 #include "base/DebugTrace.h"
 #include "engine/FillRandom.h"
-#include "engine/ViewerForm.h"
+#include "engine/ViewerRules.h"
 
 namespace slipway {
 
@@ -56,9 +56,10 @@ struct DecodedTexture {
 inline constexpr std::uint32_t kMaxTextureSide = 8192;
 
 // Texture file decoders. Safe on untrusted bytes: false when the header is unusable or the
-// pixel data is shorter than the header says. `form` selects the model editor's TGA rules.
+// pixel data is shorter than the header says.
 bool decodeTf(std::span<const std::uint8_t> bytes, DecodedTexture& out);
-bool decodeTga(std::span<const std::uint8_t> bytes, ViewerForm form, DecodedTexture& out);
+bool decodeTga(std::span<const std::uint8_t> bytes, const TgaDecodeRules& rules,
+               DecodedTexture& out);
 
 struct FillTexture {
     std::uint32_t index = 0;  // 0 when no texture could be made
@@ -69,9 +70,9 @@ class TextureStore {
   public:
     static constexpr std::size_t kNameWidth = 32;
 
-    explicit TextureStore(ViewerForm form = ViewerForm::Shipview);
+    explicit TextureStore(const ViewerRules& rules = kShipviewRules);
 
-    ViewerForm form() const { return form_; }
+    const ViewerRules& rules() const { return rules_; }
     int capacity() const { return static_cast<int>(entries_.size()); }
     int textureCount() const { return textureCount_; }
 
@@ -107,7 +108,7 @@ class TextureStore {
     int lowestFreeSlot() const;
     void store(int slot, std::string name, DecodedTexture&& texture);
 
-    ViewerForm form_;
+    const ViewerRules& rules_;
     std::vector<TextureEntry> entries_;
     int textureCount_ = 0;
     std::uint64_t revision_ = 0;

@@ -16,7 +16,7 @@
 #include "render/DeviceTextures.h"
 #include "render/FixedFunctionShader.h"
 #include "render/GpuMesh.h"
-#include "render/Projection.h"
+#include "engine/Projection.h"
 
 namespace slipway {
 
@@ -26,7 +26,7 @@ inline constexpr const char* kDeviceFailedText = "Failed Create device";
 
 class DisplayDevice {
   public:
-    explicit DisplayDevice(ProjectionValues projection = kShipviewProjection)
+    explicit DisplayDevice(ProjectionValues projection = kShipviewRules.projection)
         : projection_(projection) {}
     DisplayDevice(const DisplayDevice&) = delete;
     DisplayDevice& operator=(const DisplayDevice&) = delete;

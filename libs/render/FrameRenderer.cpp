@@ -1,6 +1,6 @@
 #include "render/FrameRenderer.h"
 
-#include "render/Drawables.h"
+#include "engine/Drawables.h"
 
 namespace slipway {
 
@@ -15,12 +15,6 @@ TexelFormat texelFormat(TexturePixelFormat format) {
 }
 
 }  // namespace
-
-void placeStartCamera(CameraObject& camera) {
-    camera.world = identity();
-    setTranslation(camera.world, {0.0f, 0.0f, 20.0f});
-    camera.matrixDirty = true;
-}
 
 FrameRenderer::~FrameRenderer() = default;
 
@@ -51,9 +45,11 @@ void FrameRenderer::upload(const Scene& scene, const TextureStore& textures) {
 
     textureRevision_ = textures.revision();
 
-    if (slots_.size() != static_cast<std::size_t>(scene.capacity())) {
+    if (slots_.size() != static_cast<std::size_t>(scene.capacity()) ||
+        scene.generation() != sceneGeneration_) {
         sceneCleared();
         slots_.resize(static_cast<std::size_t>(scene.capacity()));
+        sceneGeneration_ = scene.generation();
     }
     for (int slot = 0; slot < scene.capacity(); ++slot) {
         const SceneObject* object = scene.object(slot);
@@ -135,8 +131,8 @@ bool FrameRenderer::renderFrame(Scene& scene, CameraObject& camera, const Textur
     if (!device_.beginScene()) {
         return fpsChanged;
     }
-    for (SceneObject* object = firstDrawable(scene, keys_); object != nullptr;
-         object = nextDrawable(scene, keys_)) {
+    Drawables drawables(scene, rules_.drawFilter, keys_);
+    for (SceneObject* object = drawables.first(); object != nullptr; object = drawables.next()) {
         if (!object->visible) {
             continue;
         }
@@ -156,19 +152,19 @@ void FrameRenderer::drawObject(const SceneObject& object, SlotBuffers& buffers,
     }
     auto& made = buffers.levels[level];
     const auto& parts = object.meshes();
-    const bool editor = textures.form() == ViewerForm::Meshview;
+    const bool perMesh = rules_.drawStatePerMesh;
     for (std::size_t i = 0; i < parts.size() && i < made.size(); ++i) {
         const MeshPart& part = parts[i];
-        if (editor && (part.vertices.empty() || part.hidden)) {
+        if (perMesh && (part.vertices.empty() || part.hidden)) {
             continue;
         }
         if (object.kind == ObjectKind::Flag) {
             // Waving moved the positions since the last frame.
             updateGpuPositions(gl, made[i].gpu, floatsOf(part.vertices), scratch_);
         }
-        // With no texture loaded the ship viewer leaves texture, alpha test and culling as the
-        // previous draw left them; the model editor sets them for every mesh.
-        if (textures.textureCount() > 0 || editor) {
+        // Unless the rules set them for every mesh, texture, alpha test and culling stay as the
+        // previous draw left them while no texture is loaded.
+        if (textures.textureCount() > 0 || perMesh) {
             const TextureEntry* entry = textures.entry(part.texture);
             device_.setAlphaTest(entry != nullptr && entry->hasAlpha);
             device_.setCullCounterClockwise(!part.doubleSided);

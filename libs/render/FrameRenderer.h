@@ -13,24 +13,23 @@
 #include "base/KeyState.h"
 #include "engine/Scene.h"
 #include "engine/TextureStore.h"
+#include "engine/ViewerRules.h"
 #include "render/DisplayDevice.h"
 #include "render/FpsCounter.h"
 
 namespace slipway {
 
-// The camera's start: no rotation, 20 units back from the origin, view not yet handed over.
-void placeStartCamera(CameraObject& camera);
-
 class FrameRenderer {
   public:
-    FrameRenderer(DisplayDevice& device, KeyState& keys, Clock& clock)
-        : device_(device), keys_(keys), clock_(clock) {}
+    FrameRenderer(DisplayDevice& device, const ViewerRules& rules, KeyState& keys, Clock& clock)
+        : device_(device), rules_(rules), keys_(keys), clock_(clock) {}
     FrameRenderer(const FrameRenderer&) = delete;
     FrameRenderer& operator=(const FrameRenderer&) = delete;
     ~FrameRenderer();
 
     // Makes buffers for objects and meshes the GPU has not seen yet and textures for store
-    // entries that are new or were refilled. Called after loads; renderFrame calls it too.
+    // entries that are new or were refilled, and drops what a clearing or an emptied store
+    // left behind. Called after loads; renderFrame calls it too.
     void upload(const Scene& scene, const TextureStore& textures);
     // Forgets every mesh buffer (the scene was cleared).
     void sceneCleared();
@@ -60,11 +59,13 @@ class FrameRenderer {
     void drawObject(const SceneObject& object, SlotBuffers& buffers, const TextureStore& textures);
 
     DisplayDevice& device_;
+    const ViewerRules& rules_;
     KeyState& keys_;
     Clock& clock_;
     FpsCounter counter_;
     std::uint32_t fps_ = 0;
     std::vector<SlotBuffers> slots_;
+    std::uint64_t sceneGeneration_ = 0;
     std::vector<std::uint64_t> textureSerials_;
     std::uint64_t textureRevision_ = ~std::uint64_t{0};
     std::vector<float> scratch_;

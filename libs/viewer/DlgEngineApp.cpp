@@ -6,9 +6,8 @@
 
 namespace slipway {
 
-DlgEngineApp::DlgEngineApp(ViewerForm form, std::string baseDirectory, Clock& clock)
-    : scene_(form),
-      paths_(std::move(baseDirectory)),
+DlgEngineApp::DlgEngineApp(const ViewerRules& rules, std::string baseDirectory, Clock& clock)
+    : session_(rules, std::move(baseDirectory), clock),
       clock_(clock),
       lastTick_(clock.milliseconds()) {
     idleTimer_.setInterval(0);
@@ -43,14 +42,17 @@ bool DlgEngineApp::idlePass() {
         QCoreApplication::exit(0);
         return false;
     }
-    if (scene_.objectCount() == 0) {
+    if (session_.scene().objectCount() == 0) {
         idleTimer_.stop();
         return true;
     }
-    const std::uint32_t now = clock_.milliseconds();
-    const std::uint32_t elapsed = now - lastTick_;  // unsigned: a wrap still gives the difference
-    lastTick_ = now;
-    scene_.animate(elapsed);
+    if (session_.rules().animates) {
+        const std::uint32_t now = clock_.milliseconds();
+        // Unsigned: a wrap of the counter still gives the difference.
+        const std::uint32_t elapsed = now - lastTick_;
+        lastTick_ = now;
+        session_.animate(elapsed);
+    }
     if (window_ != nullptr && window_->deviceReady()) {
         window_->renderStep();
     }

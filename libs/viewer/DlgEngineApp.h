@@ -1,9 +1,10 @@
 #pragma once
-// The viewers' application object: owns the scene, the search paths and the quit request, and
-// runs the idle loop. While a scene is shown a zero-interval timer gives one idle pass per turn
-// of the event loop: objects are animated with the milliseconds since the previous pass and,
-// when the device is ready and the program active, a frame is drawn. Each viewer derives from
-// it to create its main window.
+// The viewers' application object: owns the viewer session (scene, textures, search paths,
+// camera) and the quit request, and runs the idle loop. While a scene is shown a zero-interval
+// timer gives one idle pass per turn of the event loop: objects are animated with the
+// milliseconds since the previous pass (where the rules animate) and, when the device is ready
+// and the program active, a frame is drawn. Each viewer derives from it to create its main
+// window.
 
 #include <cstdint>
 #include <memory>
@@ -12,8 +13,7 @@
 #include <QTimer>
 
 #include "base/Clock.h"
-#include "engine/Scene.h"
-#include "engine/SearchPaths.h"
+#include "engine/ViewerSession.h"
 
 namespace slipway {
 
@@ -23,11 +23,12 @@ class DlgEngineApp : public QObject {
     Q_OBJECT
   public:
     // Captures `baseDirectory` (the home of Dialog.ini) and the clock's start.
-    DlgEngineApp(ViewerForm form, std::string baseDirectory, Clock& clock);
+    DlgEngineApp(const ViewerRules& rules, std::string baseDirectory, Clock& clock);
     ~DlgEngineApp() override;
 
-    Scene& scene() { return scene_; }
-    const SearchPaths& searchPaths() const { return paths_; }
+    ViewerSession& session() { return session_; }
+    Scene& scene() { return session_.scene(); }
+    const SearchPaths& searchPaths() const { return session_.searchPaths(); }
     Clock& clock() { return clock_; }
 
     // Creates the main window; false when that failed.
@@ -52,8 +53,7 @@ class DlgEngineApp : public QObject {
     void destroyMainWindow() { window_.reset(); }
 
   private:
-    Scene scene_;
-    SearchPaths paths_;
+    ViewerSession session_;
     Clock& clock_;
     bool quitRequested_ = false;
     std::uint32_t lastTick_;

@@ -14,8 +14,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "base/Format.h"
-#include "base/Paths.h"
 #include "viewer/DialogUnits.h"
 #include "viewer/DlgEngineApp.h"
 #include "viewer/PathList.h"
@@ -49,10 +47,12 @@ EngineDlg::EngineDlg(DlgEngineApp& app, const EngineDlgOptions& options)
       options_(options),
       qtPrompt_(options.programName),
       prompt_(&qtPrompt_),
-      store_(options.form),
-      device_(options.projection),
-      renderer_(device_, keys_, app.clock()) {
+      device_(app.session().rules().projection),
+      renderer_(device_, app.session().rules(), keys_, app.clock()) {
     qtPrompt_.setOwner(this);
+    app_.session().setPrompt(prompt_);
+    app_.session().setListener(this);
+    app_.session().setTrace(&trace_);
     setModal(false);
     setWindowTitle(options.programName);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -117,7 +117,7 @@ EngineDlg::EngineDlg(DlgEngineApp& app, const EngineDlgOptions& options)
         QAction* action = modeMenu_->addAction(text);
         action->setToolTip(text);
         const DragMode chosen = mode;
-        connect(action, &QAction::triggered, this, [this, chosen] { camera_.dragMode = chosen; });
+        connect(action, &QAction::triggered, this, [this, chosen] { camera().dragMode = chosen; });
     }
 
     chooseOpenFile = [this](ModelFileKind kind, const QString& initialDirectory) {
@@ -130,12 +130,15 @@ EngineDlg::EngineDlg(DlgEngineApp& app, const EngineDlgOptions& options)
         dialog.exec();
     };
 
-    placeStartCamera(camera_);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) { appActive_ = state == Qt::ApplicationActive; });
 }
 
 EngineDlg::~EngineDlg() {
+    // The session outlives the window: it must not call back into it.
+    app_.session().setPrompt(nullptr);
+    app_.session().setListener(nullptr);
+    app_.session().setTrace(nullptr);
     // The render area outlives this part of the window (the base class deletes it), so the
     // device is released here, while its context still exists, and the callbacks cut.
     if (glArea_ != nullptr) {
@@ -149,12 +152,33 @@ EngineDlg::~EngineDlg() {
     }
 }
 
-Scene& EngineDlg::scene() {
-    return app_.scene();
+ViewerSession& EngineDlg::session() {
+    return app_.session();
 }
 
-ModelServices EngineDlg::services() {
-    return ModelServices{store_, app_.searchPaths(), *prompt_, trace_, *this, app_.clock()};
+Scene& EngineDlg::scene() {
+    return app_.session().scene();
+}
+
+TextureStore& EngineDlg::textures() {
+    return app_.session().textures();
+}
+
+CameraObject& EngineDlg::camera() {
+    return app_.session().camera();
+}
+
+const std::string& EngineDlg::currentPath() const {
+    return app_.session().currentPath();
+}
+
+ModelFileKind EngineDlg::currentKind() const {
+    return app_.session().currentKind();
+}
+
+void EngineDlg::setPrompt(UserPrompt& prompt) {
+    prompt_ = &prompt;
+    app_.session().setPrompt(prompt_);
 }
 
 void EngineDlg::createDevice() {
@@ -171,7 +195,7 @@ void EngineDlg::createDevice() {
         return;
     }
     deviceReady_ = true;
-    renderer_.upload(scene(), store_);
+    renderer_.upload(scene(), textures());
 }
 
 void EngineDlg::releaseDevice() {
@@ -194,7 +218,7 @@ void EngineDlg::renderStep() {
         return;
     }
     bool fpsChanged = false;
-    withContext([&] { fpsChanged = renderer_.renderFrame(scene(), camera_, store_); });
+    withContext([&] { fpsChanged = renderer_.renderFrame(scene(), camera(), textures()); });
     if (fpsChanged) {
         fps_->setText(QString::number(renderer_.fps()));
     }
@@ -211,13 +235,29 @@ QImage EngineDlg::grabRenderArea() {
     return image;
 }
 
-void EngineDlg::modelLoaded(int first, int second) {
-    withContext([&] { renderer_.upload(scene(), store_); });
-    app_.wakeIdle();
-    onModelRead(first, second);
+void EngineDlg::modelLoaded(const ModelRead& read) {
+    if (session().rules().queuesNotifications) {
+        QMetaObject::invokeMethod(this, [this, read] { handleModelRead(read); },
+                                  Qt::QueuedConnection);
+    } else {
+        handleModelRead(read);
+    }
 }
 
 void EngineDlg::sceneCleared() {
+    if (session().rules().queuesNotifications) {
+        QMetaObject::invokeMethod(this, [this] { handleSceneCleared(); }, Qt::QueuedConnection);
+    } else {
+        handleSceneCleared();
+    }
+}
+
+void EngineDlg::handleModelRead(const ModelRead& read) {
+    sceneChanged();
+    onModelRead(read);
+}
+
+void EngineDlg::handleSceneCleared() {
     // No frame follows while the scene is empty, so the last picture is wiped here.
     withContext([&] {
         renderer_.sceneCleared();
@@ -229,39 +269,28 @@ void EngineDlg::sceneCleared() {
     onSceneCleared();
 }
 
-void EngineDlg::clearForOpen() {
-    scene().clear(*this);
-    store_.releaseTextures();
-    withContext([&] { renderer_.releaseTextures(); });
+void EngineDlg::sceneChanged() {
+    withContext([&] { renderer_.upload(scene(), textures()); });
+    // Generated parts (sails, flags) send no notification: the idle loop starts here too.
+    app_.wakeIdle();
 }
 
-void EngineDlg::setAmbientForLoad() {
-    ambient_ = store_.textureCount() == 0 ? kAmbientUntextured : kAmbientTextured;
-    withContext([&] { device_.setAmbientLight(ambient_); });
-}
-
-void EngineDlg::setCaptionFor(const std::string& path) {
-    const PathParts parts = splitPath(path);
-    setWindowTitle(QString::fromLocal8Bit(
-        formatText("Kelvo : %s%s", parts.name.c_str(), parts.extension.c_str()).c_str()));
-}
-
-void EngineDlg::readModelFile(ModelFileKind kind, const std::string& path) {
-    switch (kind) {
-        case ModelFileKind::Clf:
-            loadClf(scene(), path, Placement{}, services());
-            break;
-        case ModelFileKind::Cff:
-            loadCff(scene(), path, Placement{}, services());
-            break;
-        case ModelFileKind::Def:
-            break;  // each viewer assembles ships its own way
+void EngineDlg::showOpen(const OpenResult& result) {
+    if (!result.finished) {
+        return;
     }
+    sceneChanged();
+    ambient_ = result.ambient;
+    withContext([&] { device_.setAmbientLight(ambient_); });
+    if (result.recentChanged) {
+        updateRecentMenu();
+    }
+    setWindowTitle(QString::fromLocal8Bit(result.caption.c_str()));
+    onOpened(result);
 }
 
 void EngineDlg::openModelFile(ModelFileKind kind) {
-    scene().warnMissing = 1;
-    clearForOpen();
+    session().clear();
     std::string directory;
     QString initial;
     if (app_.searchPaths().getRecentDirectory(directory)) {
@@ -275,42 +304,11 @@ void EngineDlg::openModelFile(ModelFileKind kind) {
 }
 
 void EngineDlg::openPath(ModelFileKind kind, const std::string& path) {
-    currentPath_ = path;
-    currentKind_ = kind;
-    readModelFile(kind, path);
-    // Generated parts (sails, flags) send no notification: the idle loop starts here too.
-    app_.wakeIdle();
-    setAmbientForLoad();
-    app_.searchPaths().addRecentFile(path);
-    updateRecentMenu();
-    const PathParts parts = splitPath(path);
-    app_.searchPaths().setRecentDirectory(parts.drive + parts.directory);
-    setCaptionFor(path);
-    scene().fitCamera(camera_);
+    showOpen(session().open(kind, path));
 }
 
 void EngineDlg::openRecentFile(int index) {
-    scene().warnMissing = 1;
-    if (index < 0 || index >= SearchPaths::kRecentFiles) {
-        return;
-    }
-    clearForOpen();
-    std::string path;
-    if (!app_.searchPaths().getRecentFile(index, path)) {
-        return;
-    }
-    currentPath_ = path;
-    if (path.rfind('.') == std::string::npos) {
-        return;
-    }
-    if (const auto kind = modelFileKindOf(path)) {
-        currentKind_ = *kind;
-        readModelFile(*kind, path);
-        app_.wakeIdle();
-    }
-    setAmbientForLoad();
-    setCaptionFor(path);
-    scene().fitCamera(camera_);
+    showOpen(session().openRecent(index));
 }
 
 void EngineDlg::updateRecentMenu() {
@@ -384,7 +382,7 @@ bool EngineDlg::eventFilter(QObject* watched, QEvent* event) {
                     return true;  // ignored completely
                 }
                 dragging_ = true;
-                camera_.beginDrag(p.x(), p.y());
+                camera().beginDrag(p.x(), p.y());
             } else if (mouse->button() == Qt::RightButton) {
                 const QPoint r = p - renderRect_.topLeft();
                 if (r.x() >= 0 && r.y() >= 0 && r.x() <= renderRect_.width() &&
@@ -400,7 +398,7 @@ bool EngineDlg::eventFilter(QObject* watched, QEvent* event) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (dragging_) {
                 const QPoint p = mouse->position().toPoint();
-                camera_.drag(p.x(), p.y());
+                camera().drag(p.x(), p.y());
                 client_->setCursor(Qt::CrossCursor);
             }
             break;

@@ -1,9 +1,11 @@
 #pragma once
 // The viewers' main window: the render area in its frame, the FPS figure, the Exit button, the
 // menu bar, the right-click mouse-mode menu, camera dragging, the open commands and the recent
-// file menu. It owns the display device, the texture store and the camera, and hears the scene
-// code's load and clear notifications. Each viewer derives from it to add its own panel and
-// menu. Exit, Enter, Escape and the close box all ask the application to end.
+// file menu. It owns the display device and the renderer, opens files through the application's
+// viewer session and shows what each command returns, and hears the scene code's load and
+// clear notifications (at once, or after the command where the rules queue them). Each viewer
+// derives from it to add its own panel and menu. Exit, Enter, Escape and the close box all ask
+// the application to end.
 
 #include <array>
 #include <functional>
@@ -15,13 +17,11 @@
 #include <QString>
 
 #include "base/DebugTrace.h"
-#include "engine/CameraObject.h"
-#include "engine/ModelLoader.h"
+#include "engine/ModelFileKind.h"
 #include "engine/SceneListener.h"
-#include "engine/TextureStore.h"
+#include "engine/ViewerSession.h"
 #include "render/DisplayDevice.h"
 #include "render/FrameRenderer.h"
-#include "viewer/ModelFileKind.h"
 #include "viewer/QtKeyState.h"
 #include "viewer/QtPrompt.h"
 
@@ -37,13 +37,8 @@ namespace slipway {
 class DlgEngineApp;
 class RenderArea;
 
-inline constexpr std::uint32_t kAmbientUntextured = 0x0F7F7F7F;
-inline constexpr std::uint32_t kAmbientTextured = 0x0FFFFFFF;
-
 struct EngineDlgOptions {
     QString programName;  // caption of message boxes
-    ViewerForm form = ViewerForm::Shipview;
-    ProjectionValues projection = kShipviewProjection;
     double widthUnits = 401;  // client size in dialog units
     double heightUnits = 334;
     bool createDevice = true;  // false: no OpenGL at all (widget tests)
@@ -60,8 +55,8 @@ class EngineDlg : public QDialog, public SceneListener {
     void openRecentFile(int index);
     void updateRecentMenu();
     void openPathList(int listKind);
-    // Reads `path` as `kind` into the scene and then does what an open does afterwards (ambient
-    // light, recent list and directory, caption, camera). The command line uses it.
+    // Opens `path` as `kind` through the session and shows the result. The command line uses
+    // it.
     void openPath(ModelFileKind kind, const std::string& path);
 
     // Draws one frame when the device may draw (the program is active).
@@ -80,19 +75,18 @@ class EngineDlg : public QDialog, public SceneListener {
     QAction* recentAction(int index) const { return recent_[static_cast<std::size_t>(index)]; }
     QLabel* fpsLabel() const { return fps_; }
 
+    ViewerSession& session();
     Scene& scene();
-    TextureStore& textures() { return store_; }
-    CameraObject& camera() { return camera_; }
+    TextureStore& textures();
+    CameraObject& camera();
     DisplayDevice& device() { return device_; }
     std::uint32_t ambientLight() const { return ambient_; }
-    const std::string& currentPath() const { return currentPath_; }
-    ModelFileKind currentKind() const { return currentKind_; }
+    const std::string& currentPath() const;
+    ModelFileKind currentKind() const;
     bool dragging() const { return dragging_; }
-    // The services the model readers need, with this window as listener.
-    ModelServices services();
 
     // Ports, replaceable by tests.
-    void setPrompt(UserPrompt& prompt) { prompt_ = &prompt; }
+    void setPrompt(UserPrompt& prompt);
     UserPrompt& prompt() { return *prompt_; }
     // Shows the open-file dialog; empty when the user cancels.
     std::function<QString(ModelFileKind kind, const QString& initialDirectory)> chooseOpenFile;
@@ -103,7 +97,7 @@ class EngineDlg : public QDialog, public SceneListener {
     QImage grabRenderArea();
 
     // SceneListener.
-    void modelLoaded(int first, int second) override;
+    void modelLoaded(const ModelRead& read) override;
     void sceneCleared() override;
 
     void accept() override;
@@ -112,22 +106,22 @@ class EngineDlg : public QDialog, public SceneListener {
   protected:
     // Called at the end of device creation; false abandons the device and ends the program.
     virtual bool deviceReadyHook() { return true; }
-    // Reads a file into the cleared scene.
-    virtual void readModelFile(ModelFileKind kind, const std::string& path);
     // What the viewer adds to the two notifications.
-    virtual void onModelRead(int, int) {}
+    virtual void onModelRead(const ModelRead&) {}
     virtual void onSceneCleared() {}
+    // What the viewer adds once an open has finished.
+    virtual void onOpened(const OpenResult&) {}
 
     // Menu building blocks for the derived windows.
     QAction* addOpenAction(QMenu* menu, const QString& text, ModelFileKind kind);
     void addRecentActions(QMenu* menu);
     void addPathActions(QMenu* menu);
 
-    // Empties the scene and the textures, as before every open.
-    void clearForOpen();
-    // Ambient light by whether any texture is loaded.
-    void setAmbientForLoad();
-    void setCaptionFor(const std::string& path);
+    // Shows what an open command returned: ambient light, caption, recent menu, idle passes.
+    void showOpen(const OpenResult& result);
+    // Hands the scene and the textures as they are now to the renderer, and makes sure idle
+    // passes run.
+    void sceneChanged();
     // Runs `work` with the render area's context current (when there is a device).
     void withContext(const std::function<void()>& work);
 
@@ -140,14 +134,14 @@ class EngineDlg : public QDialog, public SceneListener {
   private:
     void createDevice();
     void releaseDevice();
+    void handleModelRead(const ModelRead& read);
+    void handleSceneCleared();
 
     EngineDlgOptions options_;
     QtPrompt qtPrompt_;
     UserPrompt* prompt_;
     QtKeyState keys_;
     StderrTrace trace_;
-    TextureStore store_;
-    CameraObject camera_;
     DisplayDevice device_;
     FrameRenderer renderer_;
     std::uint32_t ambient_ = kStartAmbient;
@@ -162,8 +156,6 @@ class EngineDlg : public QDialog, public SceneListener {
     QPushButton* exit_ = nullptr;
     QRect renderRect_;
 
-    std::string currentPath_;
-    ModelFileKind currentKind_ = ModelFileKind::Clf;
     bool dragging_ = false;
     bool appActive_ = true;
     bool deviceReady_ = false;

@@ -21,7 +21,7 @@ using test::SceneHarness;
 
 // A harness whose start-up directory is the demo's, as when a viewer is started there.
 struct DemoHarness : SceneHarness {
-    explicit DemoHarness(ViewerForm form = ViewerForm::Shipview) : SceneHarness(form) {
+    explicit DemoHarness(const ViewerRules& rules = kShipviewRules) : SceneHarness(rules) {
         EXPECT_TRUE(demo::writeDemoShip(dir.path()));
         const auto def = readDefFile(defPath());
         EXPECT_TRUE(def);
@@ -127,7 +127,7 @@ TEST(DemoShip, ShipViewerBuildsEveryPartSilently) {
 
     const SceneObject& hull = *h.scene.object(h.slots[0]);
     EXPECT_EQ(hull.levelCount, 3);
-    EXPECT_EQ(h.listener.loads.front(), (std::pair<int, int>{3, 0}));
+    EXPECT_EQ(h.listener.loads.front().levels, 3);
     for (const char* name : {"Parusa_english", "Parusa_english_prost", "Karav_flag", "Karav_vimpel",
                              "hull_planks", "deck", "wood"}) {
         const TextureEntry* entry = h.textures.entry(h.textures.textureIndex(name));
@@ -173,7 +173,7 @@ TEST(DemoShip, RecomputedNormalsFaceOutwards) {
 }
 
 TEST(DemoShip, ModelEditorLoadsTheModelsSilently) {
-    DemoHarness h(ViewerForm::Meshview);
+    DemoHarness h(kMeshviewRules);
     EXPECT_EQ(h.assemble(), 1);
     EXPECT_EQ(h.prompt.texts(), std::vector<std::string>{});
     EXPECT_EQ(h.scene.objectCount(), 9);

@@ -145,7 +145,7 @@ TEST(Sail, MissingTexturesAreReportedAndFullSceneFailsSilently) {
                                         "Can't Find Texture: Parusa_english_prost.tga"}));
 
     h.prompt.reset();
-    h.scene.warnMissing = 0;
+    h.warnMissing = 0;
     while (!h.scene.isFull())
         ASSERT_GE(makeSail(h.scene, path, 0, 0, {}, h.services()), 0);
     EXPECT_EQ(makeSail(h.scene, path, 0, 0, {}, h.services()), -1);

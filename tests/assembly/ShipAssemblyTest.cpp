@@ -35,7 +35,7 @@ DefEntry record(int cls, const std::string& file, Vec3 at = {}, int link = -1, i
 // A ship directory holding a square model, a marker model, a sail file and every texture the
 // generators ask for.
 struct ShipHarness : SceneHarness {
-    explicit ShipHarness(ViewerForm form = ViewerForm::Shipview) : SceneHarness(form) {
+    explicit ShipHarness(const ViewerRules& rules = kShipviewRules) : SceneHarness(rules) {
         put("hull.clf", writeClf(test::clfSquare()));
         put("mast.clf", writeClf(test::clfSquare()));
         put("Piramid.cff", writeCff(test::cffModel({test::cffFan(4)})));
@@ -98,7 +98,7 @@ TEST(ShipAssembly, PartsHangFromEarlierRecordsOnly) {
     expectAt(h.at(6), {7, 0, 0}, "linked out of range");
     expectAt(h.at(7), {4, 1, 0}, "linked to record 3");
     EXPECT_TRUE(h.prompt.texts().empty());
-    EXPECT_EQ(h.scene.warnMissing, 1);
+    EXPECT_EQ(h.warnMissing, 1);
 }
 
 TEST(ShipAssembly, EachClassBuildsItsKind) {
@@ -250,7 +250,7 @@ TEST(ShipAssembly, MarkerIsFoundBesideTheDefOrThroughTheSearchPaths) {
 }
 
 TEST(ShipAssembly, ModelEditorUsesOnlyModelRecords) {
-    ShipHarness h(ViewerForm::Meshview);
+    ShipHarness h(kMeshviewRules);
     h.sails({1});
     DefBuilder def;
     def.add(record(kModel, "hull.clf", {1, 0, 0}))
@@ -276,7 +276,7 @@ TEST(ShipAssembly, ModelEditorUsesOnlyModelRecords) {
         {"bad.clf", {"Damaged model file\nBAD", "Can't open model fille \nbad.clf"}},
     };
     for (const Case& c : failures) {
-        ShipHarness e(ViewerForm::Meshview);
+        ShipHarness e(kMeshviewRules);
         e.put("bad.clf", {1, 2, 3});
         EXPECT_EQ(
             e.assemble(DefBuilder().add(record(kModel, c.file)).add(record(kModel, "hull.clf"))), 0)
@@ -290,7 +290,7 @@ TEST(ShipAssembly, ModelEditorUsesOnlyModelRecords) {
 }
 
 TEST(ShipAssembly, ModelEditorReadsAtMost420Records) {
-    ShipHarness h(ViewerForm::Meshview);
+    ShipHarness h(kMeshviewRules);
     DefBuilder def;
     for (int i = 0; i < 419; ++i)
         def.add(record(kRey, ""));

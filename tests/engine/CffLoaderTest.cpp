@@ -46,7 +46,7 @@ TEST(CffLoader, DecodesPositionsNormalsAndTexCoords) {
     const auto& low = object.meshes()[0].vertices;
     EXPECT_FLOAT_EQ(low[0].nx, 1);
     EXPECT_FLOAT_EQ(low[0].ny, -1);
-    EXPECT_EQ(h.listener.loads.back(), std::make_pair(2, 0));
+    EXPECT_EQ(h.listener.loads.back().levels, 2);
 }
 
 TEST(CffLoader, DecodedValuesThatAreNotFiniteBecomeZero) {
@@ -107,7 +107,7 @@ TEST(CffLoader, ShipViewerStepsOverKeyRecords) {
     model.textureRecords.resize(1);
     model.textureRecords[0].extra.resize(3);
     SceneHarness h;
-    h.scene.warnMissing = 0;
+    h.warnMissing = 0;
     const int slot = h.cff(writeCff(model));
     ASSERT_GE(slot, 0);
     EXPECT_EQ(h.scene.object(slot)->meshes()[1].vertexCount(), 6u);
@@ -122,7 +122,7 @@ TEST(CffLoader, TextureNamesEndAtTheirFirstZeroByte) {
     CffModel model = test::cffModel({test::cffFan(3)});
     model.textureNames = {"old.tga", std::string("deck.tga\0junk", 13)};
     model.levels[0].objects[0].header.textureNameIndex = 1;
-    h.scene.warnMissing = 0;
+    h.warnMissing = 0;
     const int slot = h.cff(writeCff(model));
     ASSERT_GE(slot, 0);
     EXPECT_EQ(h.textures.textureCount(), 1);
@@ -156,13 +156,13 @@ TEST(CffLoader, ModelEditorForm) {
     plain.keys = {KeyRecord{}};
     CffModel model = test::cffModel({keyed, plain});
     model.levels.push_back(model.levels[0]);  // the editor reads the first level only
-    SceneHarness h(ViewerForm::Meshview);
+    SceneHarness h(kMeshviewRules);
     const int slot = h.cff(writeCff(model));
     ASSERT_EQ(slot, 0);
     const SceneObject& object = *h.scene.object(slot);
     EXPECT_EQ(object.keyCount, 3u);  // the largest of its parts
     EXPECT_EQ(object.levelCount, 1);
-    EXPECT_EQ(h.listener.loads, (std::vector<std::pair<int, int>>{{0, 2}}));
+    EXPECT_EQ(h.listener.loads, (std::vector<ModelRead>{{0, 1, 2}}));
     const MeshPart& part = object.meshes()[0];
     EXPECT_EQ(part.name, "mast");
     EXPECT_EQ(object.meshes()[1].name, "sa");
@@ -184,8 +184,8 @@ TEST(CffLoader, DamagedFilesAddNothing) {
     model.textureRecords.resize(1);
     model.textureRecords[0].extra.resize(1);
     const std::vector<std::uint8_t> good = writeCff(model);
-    for (ViewerForm form : {ViewerForm::Shipview, ViewerForm::Meshview}) {
-        SceneHarness h(form);
+    for (const ViewerRules* rules : {&kShipviewRules, &kMeshviewRules}) {
+        SceneHarness h(*rules);
         for (std::size_t size = 0; size < good.size(); ++size) {
             h.prompt.reset();
             const std::vector<std::uint8_t> cut(good.begin(),

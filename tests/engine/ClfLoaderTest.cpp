@@ -124,7 +124,7 @@ TEST(ClfLoader, ObjectFieldsPlacementAndNotification) {
     EXPECT_EQ(h.scene.object(orphan)->world, identity());  // empty parent slot: at the origin
 
     EXPECT_EQ(h.scene.objectCount(), 3);
-    EXPECT_EQ(h.listener.loads, (std::vector<std::pair<int, int>>{{1, 0}, {1, 0}, {1, 0}}));
+    EXPECT_EQ(h.listener.loads, (std::vector<ModelRead>{{0, 1, 1}, {1, 1, 1}, {2, 1, 1}}));
     EXPECT_TRUE(h.prompt.texts().empty());
 }
 
@@ -140,7 +140,7 @@ TEST(ClfLoader, LevelsOfDetail) {
     EXPECT_EQ(object.meshCount(), 1u);
     h.scene.setLevel(1);
     EXPECT_EQ(object.meshCount(), 2u);
-    EXPECT_EQ(h.listener.loads.back(), std::make_pair(2, 0));
+    EXPECT_EQ(h.listener.loads.back().levels, 2);
 }
 
 TEST(ClfLoader, MoreThanFourLevelsReadsFour) {
@@ -153,7 +153,7 @@ TEST(ClfLoader, MoreThanFourLevelsReadsFour) {
     const int slot = h.clf(bytes);
     ASSERT_GE(slot, 0);
     EXPECT_EQ(h.scene.object(slot)->levelCount, 4);
-    EXPECT_EQ(h.listener.loads.back(), std::make_pair(4, 0));
+    EXPECT_EQ(h.listener.loads.back().levels, 4);
 }
 
 TEST(ClfLoader, EditedVersionIsRefusedByTheShipViewerOnly) {
@@ -163,7 +163,7 @@ TEST(ClfLoader, EditedVersionIsRefusedByTheShipViewerOnly) {
     EXPECT_EQ(ship.clf(writeClf(model)), -1);
     EXPECT_EQ(ship.prompt.texts(), std::vector<std::string>{"Uncorrect File version"});
     EXPECT_EQ(ship.scene.objectCount(), 0);
-    SceneHarness edit(ViewerForm::Meshview);
+    SceneHarness edit(kMeshviewRules);
     EXPECT_EQ(edit.clf(writeClf(model)), 0);
 }
 
@@ -204,7 +204,7 @@ TEST(ClfLoader, OutOfRangeIndexAsksInTheShipViewer) {
     EXPECT_EQ(cancel.scene.firstFreeSlot(), 0);
     EXPECT_TRUE(cancel.listener.loads.empty());
 
-    SceneHarness edit(ViewerForm::Meshview);  // silently 0
+    SceneHarness edit(kMeshviewRules);  // silently 0
     const int editSlot = edit.clf(bytes);
     EXPECT_TRUE(edit.prompt.texts().empty());
     EXPECT_EQ(onlyPart(edit, editSlot).vertices.at(onlyPart(edit, editSlot).indices[8]).x, 0);
@@ -215,15 +215,15 @@ TEST(ClfLoader, DamagedFilesAddNothing) {
     model.textureNames = {"missing.tga"};
     model.levels.push_back({test::clfCube()});
     const std::vector<std::uint8_t> good = writeClf(model);
-    for (ViewerForm form : {ViewerForm::Shipview, ViewerForm::Meshview}) {
-        SceneHarness h(form);
+    for (const ViewerRules* rules : {&kShipviewRules, &kMeshviewRules}) {
+        SceneHarness h(*rules);
         for (std::size_t size = 0; size < good.size(); ++size) {
             h.prompt.reset();
             const std::vector<std::uint8_t> cut(good.begin(),
                                                 good.begin() + static_cast<long>(size));
             const int slot = h.clf(cut);
             // The model editor reads level 0 only, so a cut in level 1 does not matter to it.
-            if (form == ViewerForm::Meshview && size >= 48 + 256 + 144 + 4 * 28 + 2 * 32) {
+            if (rules->keepsEditData && size >= 48 + 256 + 144 + 4 * 28 + 2 * 32) {
                 EXPECT_EQ(slot, 0) << size;
                 h.scene.clear(h.listener);
                 h.listener.loads.clear();
@@ -253,7 +253,7 @@ TEST(ClfLoader, HugeCountsAreRefusedBeforeAllocating) {
 }
 
 TEST(ClfLoader, TableFullBadParentAndMissingFile) {
-    SceneHarness h(ViewerForm::Meshview);
+    SceneHarness h(kMeshviewRules);
     const std::vector<std::uint8_t> bytes = writeClf(test::clfSquare());
     EXPECT_EQ(h.clf(bytes, Placement{64, {}, {}}), -1);
     EXPECT_EQ(h.clf(bytes, Placement{-2, {}, {}}), -1);
@@ -307,7 +307,7 @@ TEST(ClfLoader, ModelEditorForm) {
     model.levels[0][0].vertices[1].nx = 0.5f;  // kept as read
     model.levels[0].push_back(test::clfSquare("still").levels[0][0]);
     model.levels.push_back({test::clfCube()});  // not read
-    SceneHarness h(ViewerForm::Meshview);
+    SceneHarness h(kMeshviewRules);
     h.clock.now = 1234;
     const int slot = h.clf(writeClf(model), {}, "C:\\ships\\Boat.clf");
     ASSERT_EQ(slot, 0);
@@ -316,7 +316,7 @@ TEST(ClfLoader, ModelEditorForm) {
     EXPECT_EQ(object.path, "C:\\ships\\Boat.clf");
     EXPECT_EQ(object.keyCount, 2u);
     EXPECT_EQ(object.levelCount, 1);
-    EXPECT_EQ(h.listener.loads, (std::vector<std::pair<int, int>>{{0, 2}}));
+    EXPECT_EQ(h.listener.loads, (std::vector<ModelRead>{{0, 1, 2}}));
 
     const MeshPart& posed = object.meshes()[0];
     EXPECT_EQ(posed.name, "plank");
@@ -339,7 +339,7 @@ TEST(ClfLoader, ModelEditorForm) {
 }
 
 TEST(ClfLoader, ModelEditorResolvesRepeatedTextureNamesByTheFilesIndex) {
-    SceneHarness h(ViewerForm::Meshview);
+    SceneHarness h(kMeshviewRules);
     h.put("a.tga", test::tgaFile(1, 1, 24, {0, 0, 0}));
     h.put("b.tga", test::tgaFile(1, 1, 24, {0, 0, 0}));
     ClfModel model = test::clfSquare();

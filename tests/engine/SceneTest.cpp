@@ -37,9 +37,9 @@ std::unique_ptr<SceneObject> box(float cx, float cy, float w, float h) {
     return object;
 }
 
-TEST(Scene, SlotsAreTakenLowestFirstUpToTheFormsBound) {
-    Scene ship(ViewerForm::Shipview);
-    Scene edit(ViewerForm::Meshview);
+TEST(Scene, SlotsAreTakenLowestFirstUpToTheRulesBound) {
+    Scene ship(kShipviewRules.sceneSlots);
+    Scene edit(kMeshviewRules.sceneSlots);
     EXPECT_EQ(ship.capacity(), 512);
     EXPECT_EQ(edit.capacity(), 64);
     for (int i = 0; i < 64; ++i)

@@ -18,9 +18,10 @@ DecodedTexture tf(const std::vector<std::uint8_t>& bytes) {
     return out;
 }
 
-DecodedTexture tga(const std::vector<std::uint8_t>& bytes, ViewerForm form = ViewerForm::Shipview) {
+DecodedTexture tga(const std::vector<std::uint8_t>& bytes,
+                   const ViewerRules& rules = kShipviewRules) {
     DecodedTexture out;
-    EXPECT_TRUE(decodeTga(bytes, form, out));
+    EXPECT_TRUE(decodeTga(bytes, rules.tga, out));
     return out;
 }
 
@@ -75,12 +76,12 @@ TEST(TextureDecode, TgaDepthsAndRowOrder) {
 TEST(TextureDecode, TgaRefusals) {
     DecodedTexture out;
     EXPECT_FALSE(
-        decodeTga(tgaFile(2, 2, 24, std::vector<std::uint8_t>(11)), ViewerForm::Shipview, out));
-    EXPECT_FALSE(decodeTga(tgaFile(0, 2, 24, {}), ViewerForm::Shipview, out));
-    EXPECT_FALSE(decodeTga(tgaFile(9000, 1, 8, {}), ViewerForm::Shipview, out));
-    EXPECT_FALSE(decodeTga(std::vector<std::uint8_t>(17), ViewerForm::Shipview, out));
+        decodeTga(tgaFile(2, 2, 24, std::vector<std::uint8_t>(11)), kShipviewRules.tga, out));
+    EXPECT_FALSE(decodeTga(tgaFile(0, 2, 24, {}), kShipviewRules.tga, out));
+    EXPECT_FALSE(decodeTga(tgaFile(9000, 1, 8, {}), kShipviewRules.tga, out));
+    EXPECT_FALSE(decodeTga(std::vector<std::uint8_t>(17), kShipviewRules.tga, out));
     // The model editor wants the identification field too.
-    EXPECT_FALSE(decodeTga(tgaFile(1, 1, 24, {1, 2}, 2), ViewerForm::Meshview, out));
+    EXPECT_FALSE(decodeTga(tgaFile(1, 1, 24, {1, 2}, 2), kMeshviewRules.tga, out));
 }
 
 TEST(TextureDecode, ModelEditorRoundsSizesAndSamplesNearest) {
@@ -90,7 +91,7 @@ TEST(TextureDecode, ModelEditorRoundsSizesAndSamplesNearest) {
     } cases[] = {{100, 300, 64, 256}, {20, 20, 32, 32}, {128, 255, 128, 128}, {512, 64, 256, 64}};
     for (const Case& c : cases) {
         DecodedTexture out = tga(tgaFile(c.w, c.h, 24, std::vector<std::uint8_t>(c.w * c.h * 3u)),
-                                 ViewerForm::Meshview);
+                                 kMeshviewRules);
         EXPECT_EQ(out.width, c.outW);
         EXPECT_EQ(out.height, c.outH);
     }
@@ -99,17 +100,17 @@ TEST(TextureDecode, ModelEditorRoundsSizesAndSamplesNearest) {
     const std::vector<std::uint8_t> pixels = {0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255};
     const std::uint16_t red = 31 << 10, green = 31 << 5, blue = 31, white = 0x7FFF;
     DecodedTexture up =
-        tga(tgaFile(2, 2, 24, pixels, 3), ViewerForm::Meshview);  // ID field skipped
+        tga(tgaFile(2, 2, 24, pixels, 3), kMeshviewRules);  // ID field skipped
     EXPECT_EQ(up.pixel(0, 0), blue);
     EXPECT_EQ(up.pixel(31, 0), white);
     EXPECT_EQ(up.pixel(15, 31), red);
     EXPECT_EQ(up.pixel(16, 16), green);
     // With the top-left origin bit the stored rows run from the top.
-    DecodedTexture down = tga(tgaFile(2, 2, 24, pixels, 0, 0x20), ViewerForm::Meshview);
+    DecodedTexture down = tga(tgaFile(2, 2, 24, pixels, 0, 0x20), kMeshviewRules);
     EXPECT_EQ(down.pixel(0, 0), red);
     // 32-bit pictures are sampled the same way (and always stored bottom first).
     DecodedTexture alpha =
-        tga(tgaFile(64, 1, 32, std::vector<std::uint8_t>(256, 255)), ViewerForm::Meshview);
+        tga(tgaFile(64, 1, 32, std::vector<std::uint8_t>(256, 255)), kMeshviewRules);
     EXPECT_EQ(alpha.width, 64);
     EXPECT_EQ(alpha.pixel(5, 20), 0xFFFF);
 }
@@ -146,7 +147,7 @@ TEST_F(TextureStoreFiles, SameBaseNameLoadsOnce) {
     const std::string d = put("HULL.tga", tgaFile(1, 1, 24, {0, 0, 0}));
     EXPECT_TRUE(store.loadTexture(d, trace));
     EXPECT_EQ(store.textureCount(), 3);
-    TextureStore editor(ViewerForm::Meshview);
+    TextureStore editor(kMeshviewRules);
     EXPECT_TRUE(editor.loadTexture(c, trace));
     EXPECT_TRUE(editor.loadTexture(d, trace));
     EXPECT_EQ(editor.textureCount(), 1);
@@ -164,12 +165,12 @@ TEST_F(TextureStoreFiles, FailuresLeaveTheSlotFreeAndTraceUnopenableFiles) {
     EXPECT_EQ(store.textureIndex("good"), 0u);
 }
 
-TEST_F(TextureStoreFiles, CapacityByForm) {
+TEST_F(TextureStoreFiles, CapacityByRules) {
     const std::vector<std::uint8_t> pixel = tgaFile(1, 1, 24, {0, 0, 0});
-    for (ViewerForm form : {ViewerForm::Shipview, ViewerForm::Meshview}) {
-        TextureStore store(form);
+    for (const ViewerRules* rules : {&kShipviewRules, &kMeshviewRules}) {
+        TextureStore store(*rules);
         NullTrace quiet;
-        const int capacity = textureSlotCount(form);
+        const int capacity = rules->textureSlots;
         for (int i = 0; i < capacity; ++i) {
             ASSERT_TRUE(store.loadTextureFromBytes(formatText("t%d.tga", i), pixel, quiet));
         }
@@ -180,7 +181,7 @@ TEST_F(TextureStoreFiles, CapacityByForm) {
 }
 
 TEST_F(TextureStoreFiles, ModelEditorTracesEachLoad) {
-    TextureStore store(ViewerForm::Meshview);
+    TextureStore store(kMeshviewRules);
     const std::string path = put("a.tga", tgaFile(1, 1, 24, {0, 0, 0}));
     store.loadTexture(path, trace);
     store.loadTexture(put("b.tga", tgaFile(1, 1, 24, {0, 0, 0})), trace);
@@ -213,7 +214,7 @@ TEST_F(TextureStoreFiles, ReleaseEmptiesEverything) {
 }
 
 TEST_F(TextureStoreFiles, FillTexturesHaveDistinctColours) {
-    TextureStore store(ViewerForm::Meshview);
+    TextureStore store(kMeshviewRules);
     FillRandom random(7);
     const FillTexture red = store.addFillTexture(1, 0, 0, random, trace);
     const FillTexture again = store.addFillTexture(1, 0, 0, random, trace);

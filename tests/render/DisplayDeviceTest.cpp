@@ -73,7 +73,7 @@ class DisplayDeviceTest : public ::testing::Test {
 
     QColor colourAt(const QImage& image, Vec3 worldPoint, const Matrix4& world = identity()) {
         const QPoint p =
-            pixelOf(clipPosition(worldPoint, world, view_, projectionMatrix(kShipviewProjection)),
+            pixelOf(clipPosition(worldPoint, world, view_, projectionMatrix(kShipviewRules.projection)),
                     kSize, kSize);
         return image.pixelColor(p);
     }
@@ -103,22 +103,22 @@ TEST(ProjectionTest, PointOneUnitOffAxisAtTwentyFallsOutsideShipviewButInsideMes
     Matrix4 camera = identity();
     setTranslation(camera, {0, 0, 20});
     const Vec3 point{1, 0, 0};
-    auto clip = clipPosition(point, identity(), camera, projectionMatrix(kShipviewProjection));
+    auto clip = clipPosition(point, identity(), camera, projectionMatrix(kShipviewRules.projection));
     EXPECT_FLOAT_EQ(clip[0], 32.0f);
     EXPECT_FLOAT_EQ(clip[3], 20.0f);
     EXPECT_GT(clip[0] / clip[3], 1.0f);
     // Depth 0..1 at z - 1 over z, remapped to -1..1: (2·19 - 20) / 20.
     EXPECT_FLOAT_EQ(clip[2] / clip[3], 0.9f);
 
-    clip = clipPosition(point, identity(), camera, projectionMatrix(kMeshviewProjection));
+    clip = clipPosition(point, identity(), camera, projectionMatrix(kMeshviewRules.projection));
     EXPECT_NEAR(clip[0] / clip[3], 0.13f, 1e-6);
     // The near plane sits at z = 0.1 in Meshview and z = 1 in Shipview: both map to depth -1.
     auto nearClip =
-        clipPosition({0, 0, 0}, identity(), identity(), projectionMatrix(kMeshviewProjection));
+        clipPosition({0, 0, 0}, identity(), identity(), projectionMatrix(kMeshviewRules.projection));
     EXPECT_FLOAT_EQ(nearClip[3], 0.0f);
     Matrix4 atNear = identity();
     setTranslation(atNear, {0, 0, 0.1f});
-    nearClip = clipPosition({0, 0, 0}, identity(), atNear, projectionMatrix(kMeshviewProjection));
+    nearClip = clipPosition({0, 0, 0}, identity(), atNear, projectionMatrix(kMeshviewRules.projection));
     EXPECT_NEAR(nearClip[2] / nearClip[3], -1.0f, 1e-6);
 }
 

@@ -29,7 +29,7 @@ struct InfoRun {
 InfoRun info(const std::string& base, std::vector<std::string> args) {
     std::ostringstream out, err;
     InfoRun run;
-    run.code = runInfo(args, base, shipOperations(), out, err);
+    run.code = runInfo(args, base, out, err);
     run.err = err.str();
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(out.str()), &error);

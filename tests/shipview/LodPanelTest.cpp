@@ -78,25 +78,26 @@ TEST(LodPanelTest, SwitchingLevelsRecountsButKeepsTheLevelOneSize) {
     EXPECT_EQ(panel.triangleTotal(), 4u);
 }
 
-TEST(LodPanelTest, ResizeChecksTheTypedSize) {
+TEST(LodPanelTest, ResizeReadsTheTypedSizeAndTheCounts) {
     struct Case {
         const char* size;
+        const char* vertices;
         ResizeDecision::Outcome outcome;
         const char* message;
-        float ratio;
+        float newSize;
     };
     const Case cases[] = {
-        {"4", ResizeDecision::Rescale, "", 2.0f},
-        {" 1 ", ResizeDecision::Rescale, "", 0.5f},
-        {"0.01", ResizeDecision::Rescale, "", 0.005f},
-        {"100", ResizeDecision::Rescale, "", 50.0f},
-        {"2.000001", ResizeDecision::Unchanged, "", 1.0f},
-        {"0", ResizeDecision::Refused, kSizeRangeText, 1.0f},
-        {"101", ResizeDecision::Refused, kSizeRangeText, 1.0f},
-        {"abc", ResizeDecision::Refused, kNotANumberText, 1.0f},
-        {"3x", ResizeDecision::Refused, kNotANumberText, 1.0f},
-        {"", ResizeDecision::Refused, kNotANumberText, 1.0f},
-        {"nan", ResizeDecision::Refused, kNotANumberText, 1.0f},
+        {"4", "2", ResizeDecision::Accepted, "", 4.0f},
+        {" 1 ", "2", ResizeDecision::Accepted, "", 1.0f},
+        {"0.01", "2", ResizeDecision::Accepted, "", 0.01f},
+        {"100", "2", ResizeDecision::Accepted, "", 100.0f},
+        {"0", "2", ResizeDecision::Refused, kSizeRangeText, 2.0f},
+        {"101", "2", ResizeDecision::Refused, kSizeRangeText, 2.0f},
+        {"abc", "2", ResizeDecision::Refused, kNotANumberText, 2.0f},
+        {"3x", "2", ResizeDecision::Refused, kNotANumberText, 2.0f},
+        {"", "2", ResizeDecision::Refused, kNotANumberText, 2.0f},
+        {"nan", "2", ResizeDecision::Refused, kNotANumberText, 2.0f},
+        {"4", "two", ResizeDecision::Refused, kNotAnIntegerText, 2.0f},
     };
     for (const Case& c : cases) {
         Scene scene;
@@ -104,25 +105,12 @@ TEST(LodPanelTest, ResizeChecksTheTypedSize) {
         LodPanel panel;
         panel.modelRead(1);
         panel.openFinished(scene);
-        ASSERT_NEAR(panel.oldSize(), 2.0f, 1e-5);
-        const ResizeDecision d = panel.checkResize(c.size, "2", "1");
+        const ResizeDecision d = panel.checkResize(c.size, c.vertices, "1");
         EXPECT_EQ(d.outcome, c.outcome) << c.size;
         EXPECT_EQ(d.message, c.message) << c.size;
-        if (c.outcome == ResizeDecision::Rescale) {
-            EXPECT_NEAR(d.ratio, c.ratio, 1e-5) << c.size;
-        }
+        // An accepted size becomes the field's value; a refused one leaves the value shown.
+        EXPECT_NEAR(panel.sizeValue(), c.newSize, 1e-5) << c.size;
     }
-}
-
-TEST(LodPanelTest, ModelWithoutExtentIsNeverRescaled) {
-    // The size of a model without vertices is 0: a ratio against it would be infinite.
-    Scene scene;
-    addModel(scene, {0}, {0}, 1);
-    LodPanel panel;
-    panel.modelRead(1);
-    panel.openFinished(scene);
-    EXPECT_EQ(panel.oldSize(), 0.0f);
-    EXPECT_EQ(panel.checkResize("5", "0", "0").outcome, ResizeDecision::Unchanged);
 }
 
 }  // namespace

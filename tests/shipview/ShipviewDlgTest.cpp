@@ -18,6 +18,7 @@
 #include "ShipviewFixtures.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "base/FileIo.h"
 #include "base/ProfileFile.h"
 #include "shipview/ShipviewApp.h"
 #include "support/DefBuilder.h"
@@ -41,12 +42,7 @@ class ShipviewDlgTest : public ::testing::Test {
     void SetUp() override { start(); }
 
     void start() {
-        operations_ = shipOperations();
-        operations_.rescaleClf = [this](const std::string& path, float factor) {
-            rescaled_.emplace_back(path, factor);
-            test::writeBoxClf(path, boxEdge_ * factor, boxLevels_, "");
-        };
-        app_ = std::make_unique<ShipviewApp>(dir_.path(), clock_, operations_, false);
+        app_ = std::make_unique<ShipviewApp>(dir_.path(), clock_, false);
         ASSERT_TRUE(app_->initInstance());
         window().setPrompt(prompt_);
         window().chooseOpenFile = [this](ModelFileKind kind, const QString& initial) {
@@ -61,9 +57,10 @@ class ShipviewDlgTest : public ::testing::Test {
         return readProfileString(dir_.file("Dialog.ini"), section, key, "<none>");
     }
     void writeBox(const std::string& name, float edge, int levels, const std::string& texture) {
-        boxEdge_ = edge;
-        boxLevels_ = levels;
         test::writeBoxClf(dir_.file(name), edge, levels, texture);
+    }
+    std::vector<std::uint8_t> bytesOf(const std::string& name) {
+        return readFileBytes(dir_.file(name)).value_or(std::vector<std::uint8_t>{});
     }
     void open(const std::string& name, ModelFileKind kind = ModelFileKind::Clf) {
         nextChoice_ = name.empty() ? "" : dir_.file(name);
@@ -82,14 +79,10 @@ class ShipviewDlgTest : public ::testing::Test {
     test::TempDir dir_;
     FakeClock clock_;
     ScriptedPrompt prompt_;
-    ShipOperations operations_;
     std::unique_ptr<ShipviewApp> app_;
     std::string nextChoice_;
     std::vector<ModelFileKind> chosenKinds_;
     std::vector<std::string> initialDirectories_;
-    std::vector<std::pair<std::string, float>> rescaled_;
-    float boxEdge_ = 2;
-    int boxLevels_ = 1;
 };
 
 TEST_F(ShipviewDlgTest, OpenReadsTheFileAndRecordsItEverywhere) {
@@ -195,11 +188,10 @@ TEST_F(ShipviewDlgTest, ResizeRescalesTheFileByTheRatioAndReadsItAgain) {
     window().levelButton(2)->click();
     window().sizeEdit()->setText("6.9282");  // twice the diagonal of the 2-unit box
     window().resizeButton()->click();
-    ASSERT_EQ(rescaled_.size(), 1u);
-    EXPECT_EQ(rescaled_[0].first, dir_.file("Box.clf"));
-    EXPECT_NEAR(rescaled_[0].second, 2.0f, 1e-4);
-    EXPECT_EQ(app_->scene().objectCount(), 1);
-    EXPECT_NEAR(window().panel().oldSize(), 6.9282f, 1e-3);
+    // The file on disk now holds a box of edge 4, and that is what was read again.
+    ASSERT_EQ(app_->scene().objectCount(), 1);
+    EXPECT_NEAR(app_->scene().object(0)->boundsSize.x, 4.0f, 1e-4);
+    EXPECT_NEAR(app_->session().openedSize(), 6.9282f, 1e-3);
     EXPECT_EQ(text(window().sizeEdit()), "6.9282");
     EXPECT_TRUE(window().levelButton(1)->isChecked());
     EXPECT_TRUE(window().resizeButton()->isEnabled());
@@ -213,12 +205,13 @@ TEST_F(ShipviewDlgTest, EnterOnTheResizeButtonResizesInsteadOfEndingTheProgram) 
     window().sizeEdit()->setText("6.9282");
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(window().resizeButton(), &press);
-    EXPECT_EQ(rescaled_.size(), 1u);
+    EXPECT_NEAR(app_->scene().object(0)->boundsSize.x, 4.0f, 1e-4);
     EXPECT_FALSE(app_->quitRequested());
 }
 
 TEST_F(ShipviewDlgTest, ResizeRefusesBadSizesAndIgnoresTheSameSize) {
     writeBox("Box.clf", 2, 1, "");
+    const std::vector<std::uint8_t> before = bytesOf("Box.clf");
     open("Box.clf");
     for (const char* typed : {"0", "101", "big"}) {
         window().sizeEdit()->setText(typed);
@@ -228,7 +221,7 @@ TEST_F(ShipviewDlgTest, ResizeRefusesBadSizesAndIgnoresTheSameSize) {
               (std::vector<std::string>{kSizeRangeText, kSizeRangeText, kNotANumberText}));
     window().sizeEdit()->setText("3.46410");
     window().resizeButton()->click();
-    EXPECT_TRUE(rescaled_.empty());
+    EXPECT_EQ(bytesOf("Box.clf"), before);
     EXPECT_EQ(app_->scene().objectCount(), 1);
 }
 
@@ -267,7 +260,7 @@ TEST_F(ShipviewDlgTest, ShipFromDefOffersTheLargestLevelCountAndResizesAsAWhole)
 
 TEST_F(ShipviewDlgTest, WithoutOpenGlTheDeviceFailureIsToldAndTheProgramEnds) {
     // The offscreen platform offers no OpenGL at all.
-    app_ = std::make_unique<ShipviewApp>(dir_.path(), clock_, operations_, true);
+    app_ = std::make_unique<ShipviewApp>(dir_.path(), clock_, true);
     ASSERT_TRUE(app_->initInstance());
     window().setPrompt(prompt_);
     QApplication::processEvents();

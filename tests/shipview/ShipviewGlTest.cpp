@@ -44,7 +44,7 @@ TEST(ShipviewGlTest, WindowDrawsTheOpenedModelAndCountsFrames) {
     test::writeBoxClf(dir.file("box.clf"), 2, 1, "checker.tga");
     test::writeCheckerTga(dir.file("checker.tga"));
     FakeClock clock;
-    ShipviewApp app(dir.path(), clock, shipOperations());
+    ShipviewApp app(dir.path(), clock);
     ASSERT_TRUE(app.initInstance());
     ScriptedPrompt prompt;
     app.window()->setPrompt(prompt);
@@ -89,7 +89,7 @@ TEST(ShipviewGlTest, ScreenshotWritesTheFrameAndHoldsTheKeys) {
     std::ostringstream err;
     const std::string out = dir.file("box.png");
     EXPECT_EQ(runScreenshot({dir.file("box.clf"), out, "--size", "120x100", "--keys", "PC"},
-                            dir.path(), shipOperations(), err),
+                            dir.path(), err),
               0)
         << err.str();
     QImage image(QString::fromStdString(out));
@@ -102,7 +102,7 @@ TEST(ShipviewGlTest, ScreenshotWritesTheFrameAndHoldsTheKeys) {
                                                  {dir.file("box.clf"), out, "--size", "0x5"},
                                                  {dir.file("box.clf"), out, "--keys", "X"},
                                                  {dir.file("box.txt"), out}}) {
-        EXPECT_EQ(runScreenshot(args, dir.path(), shipOperations(), err), 2);
+        EXPECT_EQ(runScreenshot(args, dir.path(), err), 2);
     }
 }
 

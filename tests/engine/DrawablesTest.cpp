@@ -1,11 +1,10 @@
-// The drawable iteration: kinds, key filters asked at every object, the cursor, both forms.
+// The drawable iteration: kinds, key filters asked at every object, the cursor, both filters.
 
 #include <memory>
 
 #include <gtest/gtest.h>
 
-#include "render/DisplayDevice.h"
-#include "render/Drawables.h"
+#include "engine/Drawables.h"
 
 namespace slipway {
 namespace {
@@ -21,11 +20,12 @@ class CountingKeys : public KeyState {
     int asked[5] = {};
 };
 
-std::vector<int> drawnSlots(Scene& scene, KeyState& keys) {
+std::vector<int> drawnSlots(Scene& scene, DrawFilter filter, KeyState& keys) {
     std::vector<int> drawn;
-    for (SceneObject* o = firstDrawable(scene, keys); o != nullptr; o = nextDrawable(scene, keys)) {
+    Drawables drawables(scene, filter, keys);
+    for (SceneObject* o = drawables.first(); o != nullptr; o = drawables.next()) {
         drawn.push_back(o->slot);
-        EXPECT_EQ(scene.cursor, o->slot);
+        EXPECT_EQ(drawables.cursor(), o->slot);
     }
     return drawn;
 }
@@ -38,50 +38,40 @@ void addKinds(Scene& scene, std::initializer_list<ObjectKind> kinds) {
     }
 }
 
-TEST(DrawablesTest, ShipviewTakesModelsSailsFlagsAndKeyedPatchesAndCannons) {
+TEST(DrawablesTest, ShipPartsAreModelsSailsFlagsAndKeyedPatchesAndCannons) {
     Scene scene;
     addKinds(scene, {ObjectKind::Cannon, ObjectKind::Model, ObjectKind::Patch, ObjectKind::Sail,
                      ObjectKind::Flag, ObjectKind::None, ObjectKind::Cannon});
     CountingKeys keys;
-    EXPECT_EQ(drawnSlots(scene, keys), (std::vector<int>{1, 3, 4}));
+    EXPECT_EQ(drawnSlots(scene, DrawFilter::ShipParts, keys), (std::vector<int>{1, 3, 4}));
     // Asked afresh at every cannon and patch object.
     EXPECT_EQ(keys.asked[static_cast<int>(Key::C)], 2);
     EXPECT_EQ(keys.asked[static_cast<int>(Key::P)], 1);
 
     keys.held = {Key::C};
-    EXPECT_EQ(drawnSlots(scene, keys), (std::vector<int>{0, 1, 3, 4, 6}));
+    EXPECT_EQ(drawnSlots(scene, DrawFilter::ShipParts, keys), (std::vector<int>{0, 1, 3, 4, 6}));
     keys.held = {Key::P};
-    EXPECT_EQ(drawnSlots(scene, keys), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(drawnSlots(scene, DrawFilter::ShipParts, keys), (std::vector<int>{1, 2, 3, 4}));
 }
 
-TEST(DrawablesTest, MeshviewTakesModelsOnlyWithoutAskingKeys) {
-    Scene scene(ViewerForm::Meshview);
+TEST(DrawablesTest, ModelsOnlyTakesModelsWithoutAskingKeys) {
+    Scene scene(kMeshviewRules.sceneSlots);
     addKinds(scene, {ObjectKind::Patch, ObjectKind::Model, ObjectKind::Cannon, ObjectKind::Model});
     CountingKeys keys;
     keys.held = {Key::P, Key::C};
-    EXPECT_EQ(drawnSlots(scene, keys), (std::vector<int>{1, 3}));
+    EXPECT_EQ(drawnSlots(scene, DrawFilter::ModelsOnly, keys), (std::vector<int>{1, 3}));
     EXPECT_EQ(keys.asked[static_cast<int>(Key::P)] + keys.asked[static_cast<int>(Key::C)], 0);
 }
 
-TEST(DrawablesTest, EmptySceneAndCursorAtTheEndGiveNothing) {
+TEST(DrawablesTest, EmptySceneAndTheEndGiveNothing) {
     Scene scene;
     FixedKeyState keys;
-    EXPECT_EQ(firstDrawable(scene, keys), nullptr);
+    EXPECT_EQ(Drawables(scene, DrawFilter::ShipParts, keys).first(), nullptr);
     addKinds(scene, {ObjectKind::Model});
-    scene.cursor = scene.capacity();
-    EXPECT_EQ(nextDrawable(scene, keys), nullptr);
-    scene.cursor = 0;
-    EXPECT_EQ(nextDrawable(scene, keys), nullptr);
-}
-
-TEST(DisplayDeviceSetUpTest, WithoutAnOpenGlContextTheDeviceFailsWithItsMessage) {
-    DisplayDevice device;
-    std::string failure;
-    EXPECT_FALSE(device.createDevice(100, 100, failure));
-    EXPECT_EQ(failure, "Failed Create device");
-    EXPECT_FALSE(device.deviceReady());
-    EXPECT_FALSE(device.beginScene());
-    device.releaseDevice();
+    Drawables drawables(scene, DrawFilter::ShipParts, keys);
+    EXPECT_NE(drawables.first(), nullptr);
+    EXPECT_EQ(drawables.next(), nullptr);
+    EXPECT_EQ(drawables.next(), nullptr);
 }
 
 }  // namespace

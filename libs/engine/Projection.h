@@ -6,16 +6,9 @@
 #include <array>
 
 #include "engine/Matrix4.h"
+#include "engine/ViewerRules.h"
 
 namespace slipway {
-
-struct ProjectionValues {
-    float scale = 32.0f;     // P11 = P22
-    float nearTerm = -1.0f;  // P43; P33 = P34 = 1
-};
-
-inline constexpr ProjectionValues kShipviewProjection{32.0f, -1.0f};
-inline constexpr ProjectionValues kMeshviewProjection{2.6f, -0.1f};
 
 // Row-major, row-vector convention like every other matrix of the engine.
 Matrix4 projectionMatrix(ProjectionValues values);

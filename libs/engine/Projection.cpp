@@ -1,4 +1,4 @@
-#include "render/Projection.h"
+#include "engine/Projection.h"
 
 namespace slipway {
 
