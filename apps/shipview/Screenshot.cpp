@@ -8,9 +8,9 @@
 #include "base/DebugTrace.h"
 #include "base/KeyState.h"
 #include "base/Paths.h"
+#include "qtshell/DialogUnits.h"
 #include "render/FrameRenderer.h"
 #include "render/OffscreenContext.h"
-#include "viewer/DialogUnits.h"
 #include "viewer/EngineDlg.h"
 
 namespace slipway {

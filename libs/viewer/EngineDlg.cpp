@@ -16,7 +16,7 @@
 
 #include "base/Format.h"
 #include "base/Paths.h"
-#include "viewer/DialogUnits.h"
+#include "qtshell/DialogUnits.h"
 #include "viewer/DlgEngineApp.h"
 #include "viewer/PathList.h"
 #include "viewer/RenderArea.h"

@@ -19,11 +19,11 @@
 #include "engine/ModelLoader.h"
 #include "engine/SceneListener.h"
 #include "engine/TextureStore.h"
+#include "qtshell/QtKeyState.h"
+#include "qtshell/QtPrompt.h"
 #include "render/DisplayDevice.h"
 #include "render/FrameRenderer.h"
 #include "viewer/ModelFileKind.h"
-#include "viewer/QtKeyState.h"
-#include "viewer/QtPrompt.h"
 
 class QAction;
 class QGroupBox;
