@@ -13,7 +13,7 @@
 #include "base/Paths.h"
 #include "base/UserPrompt.h"
 #include "formats/DefEditing.h"
-#include "riglist/DialogUnits.h"
+#include "qtshell/DialogUnits.h"
 #include "riglist/MyList.h"
 #include "riglist/SettingsDlg.h"
 
@@ -128,7 +128,7 @@ void DEFDlg::openFileFromDialog() {
     } else {
         const QString start = document_.path.empty()
                                   ? QString()
-                                  : QFileInfo(QString::fromStdString(document_.path)).path();
+                                  : QFileInfo(QString::fromLocal8Bit(document_.path)).path();
         path = QFileDialog::getOpenFileName(this, "Open", start, "DEF Files (*.def *.DEF)");
     }
     // A cancelled dialog leaves the document, its path and the caption as they were.
@@ -139,7 +139,7 @@ void DEFDlg::openFileFromDialog() {
 
 bool DEFDlg::openFile(const QString& path) {
     const QString full = QFileInfo(path).absoluteFilePath();
-    auto document = readDefFile(full.toStdString());
+    auto document = readDefFile(full.toLocal8Bit().toStdString());
     if (!document)
         return false;
     document_ = std::move(*document);

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "riglist/DialogUnits.h"
+#include "qtshell/DialogUnits.h"
 
 namespace slipway {
 

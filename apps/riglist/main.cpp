@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "qtshell/QtPrompt.h"
 #include "riglist/DEFDlg.h"
-#include "riglist/MessageBoxPrompt.h"
 #include "riglist/RiglistCommandLine.h"
 
 using namespace slipway;
@@ -65,14 +65,14 @@ int main(int argc, char** argv) {
     std::vector<std::string> args;
     const QStringList qtArgs = QCoreApplication::arguments();
     for (qsizetype i = 1; i < qtArgs.size(); ++i)
-        args.push_back(qtArgs[i].toStdString());
+        args.push_back(qtArgs[i].toLocal8Bit().toStdString());
     const RiglistOptions options = parseRiglistArgs(args);
     if (options.mode != RiglistOptions::Mode::Window)
         return runHeadless(options);
 
-    MessageBoxPrompt prompt("Riglist");
+    QtPrompt prompt("Riglist");
     DEFDlg dialog(prompt);
-    prompt.setParent(&dialog);
+    prompt.setOwner(&dialog);
     if (!options.file.empty() && !dialog.openFile(QString::fromLocal8Bit(options.file))) {
         print(stderr, "Riglist: cannot open " + options.file + "\n");
     }

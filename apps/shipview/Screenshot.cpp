@@ -7,9 +7,9 @@
 #include "base/Clock.h"
 #include "base/KeyState.h"
 #include "engine/ViewerSession.h"
+#include "qtshell/DialogUnits.h"
 #include "render/FrameRenderer.h"
 #include "render/OffscreenContext.h"
-#include "viewer/DialogUnits.h"
 
 namespace slipway {
 

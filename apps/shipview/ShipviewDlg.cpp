@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "viewer/DialogUnits.h"
+#include "qtshell/DialogUnits.h"
 #include "viewer/DlgEngineApp.h"
 
 namespace slipway {

@@ -22,12 +22,20 @@ void title(CommandContext& context, const std::string& text) {
         context.showTitle(text);
 }
 
-// True when the user asks to end the batch.
+// True when the user asks to end the batch: Esc is held, or was pressed and let go since the
+// previous check (a conversion step can take longer than a key press).
 bool interrupted(CommandContext& context) {
-    if (context.keys == nullptr || !context.keys->isDown(Key::Escape))
+    if (context.keys == nullptr)
         return false;
-    return context.prompt.show("Interrupt convert action?", PromptButtons::YesNo) ==
-           PromptAnswer::Yes;
+    KeyState& keys = *context.keys;
+    const bool pressed = keys.wasPressed(Key::Escape);  // asked first, so the latch is cleared
+    if (!pressed && !keys.isDown(Key::Escape))
+        return false;
+    const bool yes =
+        context.prompt.show("Interrupt convert action?", PromptButtons::YesNo) == PromptAnswer::Yes;
+    // An Esc that answered the question (it means No there) is not a new request.
+    keys.wasPressed(Key::Escape);
+    return yes;
 }
 
 }  // namespace

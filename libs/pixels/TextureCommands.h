@@ -55,7 +55,10 @@ struct CommandContext {
         : prompt(prompt_), keys(keys_), showTitle(std::move(showTitle_)) {}
 
     UserPrompt& prompt;
-    KeyState* keys = nullptr;                           // Esc interrupts when given
+    // Esc interrupts when given: held, or pressed since the previous check. A press made
+    // before a batch counts at its first check unless the caller clears it first
+    // (keys->wasPressed(Key::Escape)).
+    KeyState* keys = nullptr;
     std::function<void(const std::string&)> showTitle;  // progress, in the main window's title
 };
 

@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "viewer/DialogUnits.h"
+#include "qtshell/DialogUnits.h"
 #include "viewer/DlgEngineApp.h"
 #include "viewer/PathList.h"
 #include "viewer/RenderArea.h"

@@ -20,10 +20,10 @@
 #include "engine/ModelFileKind.h"
 #include "engine/SceneListener.h"
 #include "engine/ViewerSession.h"
+#include "qtshell/QtKeyState.h"
+#include "qtshell/QtPrompt.h"
 #include "render/DisplayDevice.h"
 #include "render/FrameRenderer.h"
-#include "viewer/QtKeyState.h"
-#include "viewer/QtPrompt.h"
 
 class QAction;
 class QGroupBox;

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "viewer/DialogUnits.h"
+#include "qtshell/DialogUnits.h"
 
 namespace slipway {
 

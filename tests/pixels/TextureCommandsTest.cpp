@@ -220,6 +220,59 @@ TEST(TextureConversion, EscapeOffersToInterrupt) {
                           in + "  :  Creating 8 bit mip levels", in + "  :  Save", "Pixmill"}));
 }
 
+// Answers No the way a user does from the keyboard: with Esc, which the key state sees too.
+class EscapeAnswersNo : public UserPrompt {
+  public:
+    explicit EscapeAnswersNo(FixedKeyState& keys) : keys_(keys) {}
+    PromptAnswer show(std::string_view text, PromptButtons) override {
+        texts.emplace_back(text);
+        keys_.pressed.insert(Key::Escape);
+        return PromptAnswer::No;
+    }
+    std::vector<std::string> texts;
+
+  private:
+    FixedKeyState& keys_;
+};
+
+TEST(TextureConversion, EscapePressedAndLetGoBetweenChecksOffersToInterruptOnce) {
+    test::TempDir dir;
+    const std::string in = dir.file("a.tga");
+    const std::string out = dir.file("a.tf");
+    writeTgaFixture(in, Pattern::Noise, 16, 16, 1, 24);
+    const std::vector<std::string> oneQuestion{"Interrupt convert action?"};
+
+    FixedKeyState keys;
+    ScriptedPrompt quiet;
+    CommandContext untouched{quiet, &keys};
+    EXPECT_EQ(convertTgaToTf(in, out, ConvertOptions{}, untouched), FileOutcome::Done);
+    EXPECT_TRUE(quiet.texts().empty());
+
+    keys.pressed.insert(Key::Escape);
+    ScriptedPrompt yes;
+    yes.plan(PromptAnswer::Yes);
+    CommandContext interrupting{yes, &keys};
+    std::filesystem::remove(out);
+    EXPECT_EQ(convertTgaToTf(in, out, ConvertOptions{}, interrupting), FileOutcome::Interrupted);
+    EXPECT_EQ(yes.texts(), oneQuestion);
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    // One press is one question, also when the Esc key answers it.
+    keys.pressed.insert(Key::Escape);
+    ScriptedPrompt no;
+    no.plan(PromptAnswer::No);
+    CommandContext declining{no, &keys};
+    EXPECT_EQ(convertTgaToTf(in, out, ConvertOptions{}, declining), FileOutcome::Done);
+    EXPECT_EQ(no.texts(), oneQuestion);
+
+    keys.pressed.insert(Key::Escape);
+    EscapeAnswersNo byKey(keys);
+    CommandContext answeredByKey{byKey, &keys};
+    EXPECT_EQ(convertTgaToTf(in, out, ConvertOptions{}, answeredByKey), FileOutcome::Done);
+    EXPECT_EQ(byKey.texts, oneQuestion);
+    EXPECT_TRUE(std::filesystem::exists(out));
+}
+
 TEST(TextureConversion, OutputPathsReplaceTheLastExtension) {
     EXPECT_EQ(outputPathFor("/out", "/in/Sail.tga", "tf"), "/out/Sail.tf");
     EXPECT_EQ(outputPathFor("/out/", "a.b.tga", "tf"), "/out/a.b.tf");

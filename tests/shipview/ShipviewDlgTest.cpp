@@ -126,6 +126,19 @@ TEST_F(ShipviewDlgTest, CancelledOpenLeavesAnEmptyViewAndEverythingElseAsItWas) 
     EXPECT_TRUE(window().fpsLabel()->text().isEmpty());
 }
 
+TEST_F(ShipviewDlgTest, OpenThatReadsNothingLeavesTheFieldsAsTheyWere) {
+    writeBox("Box.clf", 2, 1, "");
+    open("Box.clf");
+    open("gone.clf");
+    EXPECT_EQ(prompt_.texts(),
+              std::vector<std::string>{"Can't open Model File\n" + dir_.file("gone.clf")});
+    EXPECT_EQ(text(window().verticesEdit()), "24");
+    EXPECT_EQ(text(window().trianglesEdit()), "12");
+    EXPECT_EQ(text(window().sizeEdit()), "3.4641");
+    EXPECT_FALSE(window().resizeButton()->isEnabled());
+    EXPECT_EQ(window().windowTitle(), "Kelvo : gone.clf");
+}
+
 TEST_F(ShipviewDlgTest, RecentMenuShowsStoredPathsAndOpensByEndingIgnoringCase) {
     writeBox("Upper.CLF", 2, 2, "");
     test::writeText(dir_.file("Dialog.ini"), "[RECENT_FILES]\nFILE0=" + dir_.file("Upper.CLF") +

@@ -1,4 +1,4 @@
-#include "viewer/QtKeyState.h"
+#include "qtshell/QtKeyState.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -8,20 +8,24 @@ namespace slipway {
 
 namespace {
 
+struct TrackedKey {
+    int qtKey;
+    Key key;
+};
+constexpr TrackedKey kTracked[] = {
+    {Qt::Key_P, Key::P},           {Qt::Key_C, Key::C},
+    {Qt::Key_Escape, Key::Escape}, {Qt::Key_Control, Key::Control},
+    {Qt::Key_Shift, Key::Shift},
+};
+
 bool tracked(int qtKey, Key& key) {
-    switch (qtKey) {
-        case Qt::Key_P:
-            key = Key::P;
+    for (const TrackedKey& t : kTracked) {
+        if (t.qtKey == qtKey) {
+            key = t.key;
             return true;
-        case Qt::Key_C:
-            key = Key::C;
-            return true;
-        case Qt::Key_Escape:
-            key = Key::Escape;
-            return true;
-        default:
-            return false;
+        }
     }
+    return false;
 }
 
 }  // namespace
@@ -49,14 +53,21 @@ bool QtKeyState::isDown(Key key) {
     }
 }
 
+bool QtKeyState::wasPressed(Key key) {
+    return pressed_.erase(key) != 0;
+}
+
 bool QtKeyState::eventFilter(QObject* watched, QEvent* event) {
-    // Key events reach the filter once per object along their way; the set makes that harmless.
+    // Key events reach the filter once per object along their way; the sets make that
+    // harmless.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         Key key{};
         if (tracked(keyEvent->key(), key)) {
             if (event->type() == QEvent::KeyPress) {
                 held_.insert(key);
+                if (!keyEvent->isAutoRepeat())
+                    pressed_.insert(key);
             } else if (!keyEvent->isAutoRepeat()) {
                 held_.erase(key);
             }

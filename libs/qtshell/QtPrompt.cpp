@@ -1,4 +1,4 @@
-#include "viewer/QtPrompt.h"
+#include "qtshell/QtPrompt.h"
 
 #include <QMessageBox>
 
@@ -7,29 +7,25 @@ namespace slipway {
 PromptAnswer QtPrompt::show(std::string_view text, PromptButtons buttons) {
     QMessageBox box(owner_.data());
     box.setWindowTitle(caption_);
+    // Paths and names from files may hold '<' and '&'; they must not be read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
-    box.setIcon(QMessageBox::NoIcon);
     switch (buttons) {
         case PromptButtons::Ok:
+            box.setIcon(QMessageBox::Warning);
             box.setStandardButtons(QMessageBox::Ok);
-            break;
-        case PromptButtons::OkCancel:
-            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-            break;
-        case PromptButtons::YesNo:
-            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-            break;
-    }
-    switch (box.exec()) {
-        case QMessageBox::Cancel:
-            return PromptAnswer::Cancel;
-        case QMessageBox::Yes:
-            return PromptAnswer::Yes;
-        case QMessageBox::No:
-            return PromptAnswer::No;
-        default:
+            box.exec();
             return PromptAnswer::Ok;
+        case PromptButtons::OkCancel:
+            box.setIcon(QMessageBox::Warning);
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            return box.exec() == QMessageBox::Ok ? PromptAnswer::Ok : PromptAnswer::Cancel;
+        case PromptButtons::YesNo:
+            box.setIcon(QMessageBox::Question);
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            return box.exec() == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
     }
+    return PromptAnswer::Cancel;
 }
 
 }  // namespace slipway
