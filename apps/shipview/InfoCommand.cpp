@@ -5,32 +5,12 @@
 #include "base/Clock.h"
 #include "base/Paths.h"
 #include "engine/ViewerSession.h"
+#include "shipview/FileCheck.h"
 #include "shipview/InfoReport.h"
 
 namespace slipway {
 
 namespace {
-
-// Collects every text; OK/Cancel and Yes/No boxes get the planned kind of answer.
-class CollectingPrompt : public UserPrompt {
-  public:
-    explicit CollectingPrompt(bool decline) : decline_(decline) {}
-    PromptAnswer show(std::string_view text, PromptButtons buttons) override {
-        texts.emplace_back(text);
-        switch (buttons) {
-            case PromptButtons::OkCancel:
-                return decline_ ? PromptAnswer::Cancel : PromptAnswer::Ok;
-            case PromptButtons::YesNo:
-                return decline_ ? PromptAnswer::No : PromptAnswer::Yes;
-            default:
-                return PromptAnswer::Ok;
-        }
-    }
-    std::vector<std::string> texts;
-
-  private:
-    bool decline_;
-};
 
 bool parseMilliseconds(const std::string& text, std::uint32_t& value) {
     char* end = nullptr;
@@ -86,17 +66,13 @@ int runInfo(const std::vector<std::string>& args, const std::string& baseDirecto
 
     SteadyClock clock;
     ViewerSession session(kShipviewRules, baseDirectory, clock);
-    CollectingPrompt prompt(cancel);
-    session.setPrompt(&prompt);
-    const bool openable = fileExists(file) || locateFile(file).has_value();
-    // A look at a file is not an open the user asked for: Dialog.ini stays as it is.
-    session.open(*kind, file, RecentList::Keep);
+    const FileCheck check = checkFile(session, *kind, file, cancel);
     if (animate) {
         session.animate(animateMs);
     }
     out << infoJson(
-        {session.scene(), session.textures(), session.camera(), prompt.texts, geometry});
-    return openable ? 0 : 1;
+        {session.scene(), session.textures(), session.camera(), check.allMessages(file), geometry});
+    return checkExitCode(check, session.scene());
 }
 
 }  // namespace slipway

@@ -100,11 +100,16 @@ int runScreenshot(const std::vector<std::string>& args, const std::string& baseD
     const QImage image = device.grabFrame();
     renderer.release();
     device.releaseDevice();
+    // An empty picture would pass for a view of the file.
+    if (session.scene().objectCount() == 0) {
+        err << "shipview: nothing was read from " << files[0] << ", no picture written\n";
+        return 1;
+    }
     if (!image.save(QString::fromLocal8Bit(files[1].c_str()), "PNG")) {
         err << "shipview: cannot write " << files[1] << "\n";
         return 1;
     }
-    return session.scene().objectCount() > 0 ? 0 : 1;
+    return 0;
 }
 
 }  // namespace slipway

@@ -85,6 +85,7 @@ void ShipviewDlg::buildMenu() {
     file->addSeparator();
     addRecentActions(file);
     addPathActions(menuBar()->addMenu("&Settings"));
+    addViewActions(menuBar()->addMenu("&View"));
 }
 
 void ShipviewDlg::onOpened(const OpenResult& result) {

@@ -16,6 +16,7 @@
 #include "base/Clock.h"
 #include "base/Paths.h"
 #include "render/OffscreenContext.h"
+#include "shipview/CheckCommand.h"
 #include "shipview/InfoCommand.h"
 #include "shipview/ResizeCommand.h"
 #include "shipview/Screenshot.h"
@@ -36,6 +37,7 @@ const char* kUsage =
     "       shipview --info [--cancel] [--animate MS] [--geometry] FILE\n"
     "       shipview --screenshot FILE OUT.png [--size WxH] [--keys PC]\n"
     "       shipview --resize SIZE FILE\n"
+    "       shipview --check [--recursive] PATH...\n"
     "       shipview --help | --version\n"
     "\n"
     "Views a .clf or .cff model, or a whole ship from a .def file. Models and textures are\n"
@@ -49,7 +51,10 @@ const char* kUsage =
     "  --keys PC     hold P (patches) and/or C (cannon markers) for the frame\n"
     "  --resize      rescale FILE on disk (a ship with every file it names) so that its\n"
     "                size becomes SIZE (0.01 to 100), as the Resize button does, and print\n"
-    "                the new size\n";
+    "                the new size\n"
+    "  --check       check every .def, .clf and .cff file named or in the folders named,\n"
+    "                resolving parts and textures as the viewer does; one line per problem\n"
+    "  --recursive   look into subfolders too (with --check)\n";
 
 }  // namespace
 
@@ -70,6 +75,9 @@ int main(int argc, char** argv) {
         }
         if (first == "--info") {
             return runInfo({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);
+        }
+        if (first == "--check") {
+            return runCheck({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);
         }
         if (first == "--resize") {
             return runResize({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);

@@ -28,17 +28,25 @@ void CameraObject::drag(int x, int y) {
             world[12] += static_cast<float>(dx) / 100.0f;
             world[13] -= static_cast<float>(dy) / 100.0f;
             break;
-        case DragMode::Zoom: {
-            // Far out, the step would pass the float range (and infinity times a still mouse
-            // is NaN); the distance stops at the largest float instead.
-            const double z = world[14] - dy * static_cast<double>(world[14]) / 15.0;
-            world[14] = static_cast<float>(
-                std::clamp(z, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
+        case DragMode::Zoom:
+            zoomBy(dy);
             break;
-        }
     }
     lastMouseX = x;
     lastMouseY = y;
+}
+
+void CameraObject::zoomBy(int dy) {
+    // Far out, the step would pass the float range (and infinity times a still mouse is NaN);
+    // the distance stops at the largest float instead.
+    const double z = world[14] - dy * static_cast<double>(world[14]) / 15.0;
+    world[14] = static_cast<float>(
+        std::clamp(z, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
+    matrixDirty = true;
+}
+
+void CameraObject::wheel(int notches) {
+    zoomBy(notches * kWheelNotchPixels);
 }
 
 }  // namespace slipway

@@ -18,6 +18,11 @@ class CameraObject : public SceneObject {
     }
     // One mouse move to (x, y) in the current drag mode.
     void drag(int x, int y);
+    // The zoom of a drag by `dy` pixels (down comes closer), whatever the drag mode.
+    void zoomBy(int dy);
+    // Mouse wheel notches (forward comes closer): each the zoom of a short drag.
+    void wheel(int notches);
+    static constexpr int kWheelNotchPixels = 2;
 
     int lastMouseX = 0;
     int lastMouseY = 0;

@@ -196,6 +196,12 @@ void ViewerSession::fitCamera() {
     }
 }
 
+void ViewerSession::resetView() {
+    camera_.turn = Vec3{};
+    placeStartCamera(camera_);
+    fitCamera();
+}
+
 void ViewerSession::animate(std::uint32_t elapsedMs) {
     if (rules_.animates)
         scene_.animate(elapsedMs);

@@ -112,6 +112,8 @@ class ViewerSession {
 
     // Aims the camera at the models by the rules' camera fit.
     void fitCamera();
+    // Puts the camera back where an open leaves it: no turn, then aimed at the models.
+    void resetView();
     // One idle step of `elapsedMs`: animates every object when the rules animate.
     void animate(std::uint32_t elapsedMs);
     // The size a resize divides by: the models' size measured after the last read.

@@ -1,6 +1,10 @@
 #include "viewer/DlgEngineApp.h"
 
-#include <QCoreApplication>
+#include <algorithm>
+#include <cmath>
+
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "viewer/EngineDlg.h"
 
@@ -10,13 +14,24 @@ DlgEngineApp::DlgEngineApp(const ViewerRules& rules, std::string baseDirectory, 
     : session_(rules, std::move(baseDirectory), clock),
       clock_(clock),
       lastTick_(clock.milliseconds()) {
-    idleTimer_.setInterval(0);
+    // Paced to the display: drawing faster than the screen shows frames only keeps a core busy.
+    idleTimer_.setTimerType(Qt::PreciseTimer);
+    idleTimer_.setInterval(frameIntervalMs());
     connect(&idleTimer_, &QTimer::timeout, this, [this] { idlePass(); });
 }
 
 DlgEngineApp::~DlgEngineApp() {
     idleTimer_.stop();
     window_.reset();
+}
+
+int DlgEngineApp::frameIntervalMs() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double rate = screen != nullptr ? screen->refreshRate() : 0.0;
+    if (!(rate >= 1.0 && rate <= 1000.0)) {
+        return kDefaultFrameIntervalMs;
+    }
+    return std::max(1, static_cast<int>(std::floor(1000.0 / rate)));
 }
 
 bool DlgEngineApp::initInstance() {

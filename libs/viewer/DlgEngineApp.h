@@ -1,10 +1,10 @@
 #pragma once
 // The viewers' application object: owns the viewer session (scene, textures, search paths,
-// camera) and the quit request, and runs the idle loop. While a scene is shown a zero-interval
-// timer gives one idle pass per turn of the event loop: objects are animated with the
-// milliseconds since the previous pass (where the rules animate) and, when the device is ready
-// and the program active, a frame is drawn. Each viewer derives from it to create its main
-// window.
+// camera) and the quit request, and runs the idle loop. While a scene is shown a timer at the
+// screen's refresh rate gives one idle pass per frame the screen can show: objects are
+// animated with the milliseconds since the previous pass (where the rules animate) and, when
+// the device is ready and the program active, a frame is drawn. Each viewer derives from it to
+// create its main window.
 
 #include <cstdint>
 #include <memory>
@@ -46,6 +46,12 @@ class DlgEngineApp : public QObject {
     // next pass stops them again.
     void wakeIdle();
     bool idleRunning() const { return idleTimer_.isActive(); }
+    int idleInterval() const { return idleTimer_.interval(); }
+
+    // One frame of the primary screen in milliseconds (rounded down, so that no refresh is
+    // missed); 16 where the screen does not say.
+    static int frameIntervalMs();
+    static constexpr int kDefaultFrameIntervalMs = 16;
 
   protected:
     virtual std::unique_ptr<EngineDlg> createMainWindow() = 0;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "qtshell/DialogUnits.h"
 #include "viewer/DlgEngineApp.h"
@@ -344,6 +345,13 @@ void EngineDlg::addRecentActions(QMenu* menu) {
     }
 }
 
+void EngineDlg::addViewActions(QMenu* menu) {
+    QAction* reset = menu->addAction("&Reset View");
+    reset->setShortcut(Qt::Key_Home);
+    reset->setShortcutContext(Qt::WindowShortcut);
+    connect(reset, &QAction::triggered, this, [this] { session().resetView(); });
+}
+
 void EngineDlg::addPathActions(QMenu* menu) {
     connect(menu->addAction("&Model Path"), &QAction::triggered, this,
             [this] { openPathList(PathList::ModelList); });
@@ -409,6 +417,20 @@ bool EngineDlg::eventFilter(QObject* watched, QEvent* event) {
                 client_->unsetCursor();
             }
             break;
+        case QEvent::Wheel: {
+            auto* wheel = static_cast<QWheelEvent*>(event);
+            if (!renderRect_.contains(wheel->position().toPoint())) {
+                break;
+            }
+            // Fine-grained wheels send parts of a notch; they add up to whole ones.
+            wheelEighths_ += wheel->angleDelta().y();
+            const int notches = wheelEighths_ / kEighthsPerNotch;
+            wheelEighths_ -= notches * kEighthsPerNotch;
+            if (notches != 0) {
+                camera().wheel(notches);
+            }
+            return true;
+        }
         default:
             break;
     }

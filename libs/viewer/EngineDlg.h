@@ -116,6 +116,8 @@ class EngineDlg : public QDialog, public SceneListener {
     QAction* addOpenAction(QMenu* menu, const QString& text, ModelFileKind kind);
     void addRecentActions(QMenu* menu);
     void addPathActions(QMenu* menu);
+    // "Reset View" (Home): the camera as an open leaves it.
+    void addViewActions(QMenu* menu);
 
     // Shows what an open command returned: ambient light, caption, recent menu, idle passes.
     void showOpen(const OpenResult& result);
@@ -157,6 +159,8 @@ class EngineDlg : public QDialog, public SceneListener {
     QRect renderRect_;
 
     bool dragging_ = false;
+    static constexpr int kEighthsPerNotch = 120;  // wheel angle of one notch, in 1/8 degree
+    int wheelEighths_ = 0;
     bool appActive_ = true;
     bool deviceReady_ = false;
 };

@@ -103,7 +103,7 @@ TEST_F(InfoCommandTest, GeometryListsTheCurrentLevelOnly) {
 TEST_F(InfoCommandTest, MessagesAreCollectedAndCancelAnswersThem) {
     test::writeBoxClf(dir_.file("box.clf"), 2.0f, 1, "missing.tga");
     InfoRun run = info(dir_.path(), {dir_.file("box.clf")});
-    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.code, 3);  // loaded, with a message
     EXPECT_EQ(messages(run.json), (std::vector<std::string>{"Can't Find Texture: missing.tga"}));
     EXPECT_EQ(run.json["objects"].toArray().size(), 1);
     run = info(dir_.path(), {"--cancel", dir_.file("box.clf")});
@@ -117,7 +117,7 @@ TEST_F(InfoCommandTest, DamagedAndMissingFiles) {
     test::writeBytes(dir_.file("cut.clf"), bytes);
 
     InfoRun run = info(dir_.path(), {dir_.file("cut.clf")});
-    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.code, 1);  // nothing loaded
     EXPECT_EQ(messages(run.json),
               (std::vector<std::string>{"Damaged model file\n" + dir_.file("cut.clf")}));
     EXPECT_TRUE(run.json["objects"].toArray().isEmpty());
@@ -149,6 +149,33 @@ TEST_F(InfoCommandTest, ShipPartsCarryTheirParentsAndChainedPositions) {
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(messages(run.json),
               (std::vector<std::string>{"Can,t open DEF File\n" + dir_.file("none.def")}));
+}
+
+TEST_F(InfoCommandTest, DefFilesReadSilentlyAsEmptyOrShortShipsAreSaidToBe) {
+    test::writeBoxClf(dir_.file("hull.clf"), 2.0f, 1, "");
+    test::writeBytes(dir_.file("empty.def"), {});
+    test::writeBytes(dir_.file("noise.def"), std::vector<std::uint8_t>(700, 0xA7));
+    test::DefBuilder().model("hull.clf").announce(27).write(dir_.file("short.def"));
+    test::DefBuilder().model("hull.clf").write(dir_.file("sound.def"));
+    struct Case {
+        const char* file;
+        int code;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"empty.def", 1, "not a DEF file (0 bytes)"},
+        {"noise.def", 1, "not a DEF file (700 bytes)"},
+        {"short.def", 3, "announces 27 records, holds 1"},
+        {"sound.def", 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        const InfoRun run = info(dir_.path(), {dir_.file(c.file)});
+        EXPECT_EQ(run.code, c.code) << c.file;
+        const std::vector<std::string> expected =
+            c.message ? std::vector<std::string>{dir_.file(c.file) + ": " + c.message}
+                      : std::vector<std::string>{};
+        EXPECT_EQ(messages(run.json), expected) << c.file;
+    }
 }
 
 TEST_F(InfoCommandTest, DemoShipAssemblesSilentlyWithEveryKindOfPartAndWavesItsFlags) {

@@ -9,9 +9,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -325,6 +327,44 @@ TEST_F(ShipviewDlgTest, EveryWayOfEndingAsksForTheQuitAndTheNextIdlePassEnds) {
         EXPECT_EQ(app_->window(), nullptr);
         app_.reset();
     }
+}
+
+TEST_F(ShipviewDlgTest, WheelZoomsLikeAShortDragAndHomeResetsTheView) {
+    writeBox("Box.clf", 2, 1, "");
+    open("Box.clf");
+    const Matrix4 opened = window().camera().world;
+    const QRect area = window().renderRect();
+    const auto wheel = [&](QPoint at, int eighths) {
+        QWheelEvent event(QPointF(at), QPointF(window().clientArea()->mapToGlobal(at)), QPoint(),
+                          QPoint(0, eighths), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(window().clientArea(), &event);
+    };
+    // One notch forward is the zoom of a two-pixel drag down: 80 - 2 × 80 / 15.
+    wheel(area.center(), 120);
+    EXPECT_NEAR(window().camera().world[14], 80.0f - 160.0f / 15.0f, 1e-3);
+    // Half notches add up; outside the render area the wheel does nothing.
+    const float once = window().camera().world[14];
+    wheel(area.center(), -60);
+    EXPECT_EQ(window().camera().world[14], once);
+    wheel(area.topLeft() - QPoint(3, 3), -120);
+    EXPECT_EQ(window().camera().world[14], once);
+    wheel(area.center(), -60);
+    EXPECT_GT(window().camera().world[14], once);
+
+    // Home brings back the view the open gave, a rotation included.
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, area.center());
+    mouse(QEvent::MouseMove, Qt::LeftButton, area.center() + QPoint(30, 10));
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, area.center());
+    const QList<QAction*> menus = window().menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[2]->text(), "&View");
+    const QList<QAction*> view = menus[2]->menu()->actions();
+    ASSERT_EQ(view.size(), 1);
+    EXPECT_EQ(view[0]->shortcut(), QKeySequence(Qt::Key_Home));
+    view[0]->trigger();
+    EXPECT_EQ(window().camera().world, opened);
+    EXPECT_EQ(window().camera().turn.x, 0.0f);
 }
 
 TEST_F(ShipviewDlgTest, DraggingStartsOnlyInsideTheRenderAreaAndFollowsTheChosenMode) {

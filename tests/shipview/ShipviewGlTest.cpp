@@ -1,6 +1,8 @@
 // Shipview with OpenGL (under an X server): the window draws the opened model into its render
 // area, and --screenshot renders a file without a window.
 
+#include <filesystem>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
@@ -10,6 +12,7 @@
 
 #include "ShipviewFixtures.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "shipview/Screenshot.h"
 #include "shipview/ShipviewApp.h"
 
@@ -104,6 +107,12 @@ TEST(ShipviewGlTest, ScreenshotWritesTheFrameAndHoldsTheKeys) {
                                                  {dir.file("box.txt"), out}}) {
         EXPECT_EQ(runScreenshot(args, dir.path(), err), 2);
     }
+
+    // A file that loads nothing gives no picture at all.
+    test::writeBytes(dir.file("empty.clf"), {});
+    const std::string none = dir.file("none.png");
+    EXPECT_EQ(runScreenshot({dir.file("empty.clf"), none}, dir.path(), err), 1);
+    EXPECT_FALSE(std::filesystem::exists(none));
 }
 
 }  // namespace
