@@ -17,8 +17,11 @@ build-dev: deps
 	cmake --build --preset dev -j $(JOBS)
 
 # Opens the demo ship, which every build writes into build/<preset>/demo. Shipview runs from
-# that folder, the home of its Dialog.ini, so every part and texture is found there.
-run: build-release
+# that folder, the home of its Dialog.ini, so every part and texture is found there. Only the
+# program and the demo are built, not the tests and benchmarks.
+run: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target shipview demo_ship
 	cd build/release/demo && ../apps/shipview/shipview Demo.def
 
 # Every test, OpenGL ones included, runs under a virtual X server; ends with CTest's summary.

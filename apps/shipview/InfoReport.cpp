@@ -54,7 +54,10 @@ void writeMesh(Writer& w, const MeshPart& part, bool geometry) {
         w.numbers(uvs.data(), uvs.size());
         w.out += ",\"indices\":[";
         for (std::size_t i = 0; i < part.indices.size(); ++i) {
-            w.out += (i > 0 ? "," : "") + std::to_string(part.indices[i]);
+            if (i > 0) {
+                w.out += ',';
+            }
+            w.out += std::to_string(part.indices[i]);
         }
         w.out += ']';
     }

@@ -118,6 +118,21 @@ std::string readProfileString(const std::string& path, std::string_view section,
     return cut(defaultValue);
 }
 
+namespace {
+
+// "[section]", built by appending: a string prepended to a temporary trips a false overlap
+// warning of the optimiser.
+std::string sectionHeader(std::string_view section) {
+    std::string header;
+    header.reserve(section.size() + 2);
+    header += '[';
+    header += section;
+    header += ']';
+    return header;
+}
+
+}  // namespace
+
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
     Lines file = load(path);
@@ -125,7 +140,7 @@ bool writeProfileString(const std::string& path, std::string_view section, std::
     std::size_t end = 0;
     const std::size_t head = findSection(file, section, end);
     if (head == file.lines.size()) {
-        file.lines.push_back("[" + std::string(section) + "]");
+        file.lines.push_back(sectionHeader(section));
         file.lines.push_back(entry);
         return save(path, file);
     }
@@ -149,7 +164,7 @@ bool writeProfileSection(const std::string& path, std::string_view section,
     std::size_t end = 0;
     const std::size_t head = findSection(file, section, end);
     if (head == file.lines.size()) {
-        file.lines.push_back("[" + std::string(section) + "]");
+        file.lines.push_back(sectionHeader(section));
         file.lines.insert(file.lines.end(), entries.begin(), entries.end());
         return save(path, file);
     }
