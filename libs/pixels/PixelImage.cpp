@@ -1,6 +1,5 @@
 #include "pixels/PixelImage.h"
 
-#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -11,7 +10,6 @@
 #include "pixels/PaletteSearch.h"
 
 namespace slipway {
-
 namespace {
 
 std::uint16_t loadU16(const std::uint8_t* p) {
