@@ -131,12 +131,13 @@ class Colour {
 };
 #endif
 
-// Diffuses `source` (24 or 32 bits, the size of `target`) into `target`, pixel by pixel in
-// the order of the row-by-row walk that spreads 7/16 of a pixel's error to the right, 3/16,
-// 5/16 and 1/16 below (rounded as (w e + 8) >> 4 and added into signed-byte cells). Each
-// pixel's colour plus its waiting error, clamped, goes to `put(row, x, colour, alpha)`, which
-// stores the pixel at column x of the target row and returns the error it leaves: the colour
-// less what the stored pixel reads back as. `Target::kRows` rows go together (see below).
+// Diffuses `source` (the size of `target`, any depth) into `target`, pixel by pixel in the
+// order of the row-by-row walk that spreads 7/16 of a pixel's error to the right, 3/16, 5/16
+// and 1/16 below (rounded as (w e + 8) >> 4 and added into signed-byte cells). Each pixel's
+// colour plus its waiting error, clamped, goes to `put(row, x, colour, alpha)`, which stores
+// the pixel at column x of the target row and returns the error it leaves: the colour less
+// what the stored pixel reads back as. `Target::kRows` rows go together (see below). Rows of
+// 24 and 32 bits are read where they lie; others are decoded a band of rows at a time.
 // False, with the target partly written, when memory runs out.
 //
 // Rows are diffused as a wavefront, kRows at a time, each two columns behind the row above,
@@ -152,10 +153,14 @@ inline bool diffuseRows(const PixelImage& source, PixelImage& target, Target& pu
     constexpr std::uint32_t kRows = Target::kRows;
     const std::uint32_t width = target.width();
     const std::uint32_t height = target.height();
-    const std::uint32_t step = source.bitsPerPixel() / 8;
+    const bool direct = source.bitsPerPixel() == 24 || source.bitsPerPixel() == 32;
+    const std::uint32_t step = direct ? source.bitsPerPixel() / 8 : 4;
     std::vector<Cell> cells;
+    std::vector<Bgra> decoded;  // the band's rows, for sources of other depths
     try {
         cells.assign(std::size_t{width} * kRows, Cell{});
+        if (!direct)
+            decoded.resize(std::size_t{width} * kRows);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -191,7 +196,13 @@ inline bool diffuseRows(const PixelImage& source, PixelImage& target, Target& pu
         const std::uint32_t count = std::min(kRows, height - top);
         for (std::uint32_t r = 0; r < count; ++r) {
             const std::uint32_t y = top + r;
-            rows[r] = Row{source.row(y),
+            const std::uint8_t* in = source.row(y);
+            if (!direct) {
+                Bgra* row = decoded.data() + std::size_t{width} * r;
+                source.rowBgra(y, row);
+                in = reinterpret_cast<const std::uint8_t*>(row);
+            }
+            rows[r] = Row{in,
                           target.row(y),
                           cells.data() + std::size_t{width} * (y % kRows),
                           cells.data() + std::size_t{width} * ((y + 1) % kRows),

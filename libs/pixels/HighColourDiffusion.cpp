@@ -45,9 +45,8 @@ bool diffuseInto(const PixelImage& source, PixelImage& target) {
 }  // namespace
 
 bool diffuseToHighColour(const PixelImage& source, PixelImage& target) {
-    const std::uint32_t sourceBits = source.bitsPerPixel();
     const std::uint32_t bits = target.bitsPerPixel();
-    if ((bits != 16 && bits != 15 && bits != 12) || (sourceBits != 32 && sourceBits != 24) ||
+    if ((bits != 16 && bits != 15 && bits != 12) || source.isEmpty() ||
         source.width() != target.width() || source.height() != target.height() ||
         &source == &target) {
         return false;

@@ -72,10 +72,8 @@ SLIPWAY_TARGET_AVX2 [[gnu::flatten]] bool diffuseEight(const PixelImage& source,
 }  // namespace
 
 bool diffuseOntoPalette(const PixelImage& source, PixelImage& target, PaletteSearch* shared) {
-    const std::uint32_t sourceBits = source.bitsPerPixel();
-    if (target.bitsPerPixel() != 8 || (sourceBits != 32 && sourceBits != 24) ||
-        source.width() != target.width() || source.height() != target.height() ||
-        &source == &target) {
+    if (target.bitsPerPixel() != 8 || source.isEmpty() || source.width() != target.width() ||
+        source.height() != target.height() || &source == &target) {
         return false;
     }
     const int first = target.hasAlpha() ? 1 : 0;

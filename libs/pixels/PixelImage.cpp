@@ -274,6 +274,11 @@ void PixelImage::appendBgra(Bgra* out) const {
         decodeRow(*this, y, out + std::size_t{y} * width_);
 }
 
+void PixelImage::rowBgra(std::uint32_t y, Bgra* out) const {
+    if (!isEmpty() && y < height_)
+        decodeRow(*this, y, out);
+}
+
 void PixelImage::copySameDepth(const PixelImage& source) {
     std::memcpy(pixels_.data(), source.pixels_.data(), byteSize());
     if (bitsPerPixel() == 8)
@@ -309,19 +314,15 @@ bool PixelImage::decodeFrom(const PixelImage& source) {
 }
 
 bool PixelImage::diffuseFrom(const PixelImage& source) {
-    const std::uint32_t bits = bitsPerPixel();
-    if (bits == 24 || bits == 32)
-        return decodeFrom(source);  // the read-back equals the value: no error ever spreads
-    const std::uint32_t sourceBits = source.bitsPerPixel();
-    if (sourceBits != 24 && sourceBits != 32) {
-        // The diffusion reads 24- or 32-bit rows; a 32-bit copy gives it the same colours and
-        // alpha that decoding the source pixel by pixel would.
-        PixelImage wide;
-        return wide.create(width_, height_, 32) && wide.decodeFrom(source) && diffuseFrom(wide);
+    switch (bitsPerPixel()) {
+        case 24:
+        case 32:
+            return decodeFrom(source);  // the read-back equals the value: no error ever spreads
+        case 8:
+            return diffuseOntoPalette(source, *this, &paletteSearch());
+        default:
+            return diffuseToHighColour(source, *this);
     }
-    if (bits == 8)
-        return diffuseOntoPalette(source, *this, &paletteSearch());
-    return diffuseToHighColour(source, *this);
 }
 
 bool PixelImage::convertFrom(const PixelImage& source) {

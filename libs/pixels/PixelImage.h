@@ -89,6 +89,8 @@ class PixelImage {
     void setPixel(std::uint32_t x, std::uint32_t y, Bgra value);
     // Every pixel, row by row, as Bgra into `out` (width x height entries).
     void appendBgra(Bgra* out) const;
+    // The pixels of row y as Bgra into `out` (width entries); nothing outside the picture.
+    void rowBgra(std::uint32_t y, Bgra* out) const;
 
     // Fills this picture from `source` in this picture's format (copy, error diffusion,
     // resampling as the sizes and depths require). Fails for itself or an empty source.

@@ -1,5 +1,5 @@
 // The fast diffusion onto a palette and into 16, 15 and 12 bits (one row loop, vector or plain
-// as built) against the pixel-at-a-time reference.
+// as built) against the pixel-at-a-time reference, from sources of every depth.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,9 @@ const std::pair<std::uint32_t, std::uint32_t> kSizes[] = {
     {1, 1}, {1, 5}, {2, 2}, {2, 3}, {5, 9}, {6, 9}, {8, 5}, {9, 4}, {19, 6}, {23, 11}};
 const std::uint32_t kTargets[] = {8,  8 | formatAlpha, 16, 15, 15 | formatAlpha,
                                   12, 12 | formatAlpha};
+// 24 and 32 bits are read in place, the others decoded a band of rows at a time.
+const std::uint32_t kSources[] = {32 | formatAlpha, 32, 24, 16, 15 | formatAlpha, 12 | formatAlpha,
+                                  8 | formatAlpha,  8};
 
 Palette coarsePalette(std::uint32_t seed) {
     Palette palette;
@@ -37,7 +40,7 @@ bool diffuseFast(const PixelImage& source, PixelImage& target, SearchWidth width
 
 TEST(DiffusionRows, EqualsThePixelAtATimeDiffusion) {
     for (auto [w, h] : kSizes) {
-        for (std::uint32_t sourceFormat : {32u | formatAlpha, 32u, 24u}) {
+        for (std::uint32_t sourceFormat : kSources) {
             for (test::Pattern pattern : test::kAllPatterns) {
                 const PixelImage source = test::makePicture(pattern, w, h, w * h, sourceFormat);
                 for (std::uint32_t format : kTargets) {
@@ -89,15 +92,16 @@ TEST(DiffusionRows, LeavesASearchForAnotherPaletteAside) {
     }
 }
 
-TEST(DiffusionRows, RefusesOtherDepthsAndSizes) {
+TEST(DiffusionRows, RefusesOtherTargetsSizesAndItself) {
     const PixelImage source16 = test::makePicture(test::Pattern::Noise, 4, 4, 1, 16);
     const PixelImage source32 = test::makePicture(test::Pattern::Noise, 4, 4, 1, 32);
+    const PixelImage empty;
     struct Case {
         const PixelImage& source;
         std::uint32_t w, h, format;
     } const cases[] = {
-        {source16, 4, 4, 8},  {source16, 4, 4, 15}, {source32, 4, 4, 24},
-        {source32, 4, 4, 32}, {source32, 4, 3, 8},  {source32, 3, 4, 16},
+        {source32, 4, 4, 24}, {source16, 4, 4, 32}, {source32, 4, 3, 8},
+        {source16, 3, 4, 16}, {empty, 4, 4, 8},     {empty, 4, 4, 12},
     };
     for (const Case& c : cases) {
         PixelImage target;
@@ -106,6 +110,10 @@ TEST(DiffusionRows, RefusesOtherDepthsAndSizes) {
         EXPECT_FALSE(diffuseToHighColour(c.source, target)) << c.format;
         EXPECT_FALSE(target.format() & formatFilled);
     }
+    PixelImage self = test::makePicture(test::Pattern::Noise, 4, 4, 1, 8);
+    EXPECT_FALSE(diffuseOntoPalette(self, self));
+    self = test::makePicture(test::Pattern::Noise, 4, 4, 1, 16);
+    EXPECT_FALSE(diffuseToHighColour(self, self));
 }
 
 }  // namespace
