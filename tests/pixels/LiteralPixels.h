@@ -1,6 +1,6 @@
 #pragma once
 // Straightforward versions of the pixel rules, written one pixel at a time from the tables,
-// used as the oracle for the product's format-specific loops and cached palette search.
+// used as the oracle for the product's row loops and palette search.
 
 #include <algorithm>
 #include <cstdint>
