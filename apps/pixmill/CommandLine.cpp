@@ -5,13 +5,10 @@
 #include <optional>
 #include <thread>
 
-#include "base/Format.h"
 #include "base/Paths.h"
 #include "base/UserPrompt.h"
-#include "pixels/BmpFile.h"
+#include "pixels/ImageFiles.h"
 #include "pixels/TextureCommands.h"
-#include "pixels/TfFile.h"
-#include "pixels/TgaFile.h"
 #include "pixmill/BatchRunner.h"
 
 namespace slipway::pixmill {
@@ -108,8 +105,55 @@ bool isOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';
 }
 
-std::string skippedText(const std::string& output) {
-    return "File exists, skipped: " + output;
+// What convert and export have in common on their command lines: the files, "--" ending the
+// options, where the outputs go and whether existing ones are replaced.
+struct BatchArguments {
+    std::vector<std::string> files;
+    std::string folder;  // -o; empty: next to each source
+    bool overwrite = false;
+};
+
+// Walks the rest of the arguments into `batch`, handing every other option to
+// `commandOption(arg)`, which returns false for one it does not know.
+template <typename CommandOption>
+BatchArguments parseBatch(Arguments& a, CommandOption&& commandOption) {
+    BatchArguments batch;
+    std::string arg;
+    bool optionsEnded = false;
+    while (a.next(arg)) {
+        if (optionsEnded || !isOption(arg)) {
+            batch.files.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--overwrite") {
+            batch.overwrite = a.yesNo(arg);
+        } else if (arg == "-o") {
+            batch.folder = a.value(arg);
+        } else if (!commandOption(arg)) {
+            throw UsageError{"unknown option " + arg};
+        }
+    }
+    if (batch.files.empty())
+        throw UsageError{"no files given"};
+    return batch;
+}
+
+// One file of a batch: skipped when its output exists and may not be replaced, else `work`
+// runs with a prompt that collects its messages.
+template <typename Work>
+FileReport runFile(const std::string& output, bool overwrite, Work&& work) {
+    FileReport report;
+    if (!overwrite && fileExists(output)) {
+        report.messages.push_back("File exists, skipped: " + output);
+        return report;
+    }
+    CollectingPrompt prompt;
+    CommandContext context(prompt);
+    const FileOutcome outcome = work(context);
+    report.succeeded = outcome == FileOutcome::Done;
+    report.endsBatch = outcome == FileOutcome::Stopped;
+    report.messages = std::move(prompt.texts);
+    return report;
 }
 
 void printReport(std::ostream& err, const FileReport& report) {
@@ -120,18 +164,9 @@ void printReport(std::ostream& err, const FileReport& report) {
 
 int runConvert(Arguments& a, std::ostream& err) {
     ConvertOptions options;
-    bool overwrite = false;
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
-    std::string folder;
-    std::vector<std::string> files;
-    std::string arg;
-    bool optionsEnded = false;
-    while (a.next(arg)) {
-        if (optionsEnded || !isOption(arg)) {
-            files.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--no16") {
+    const BatchArguments batch = parseBatch(a, [&](const std::string& arg) {
+        if (arg == "--no16") {
             options.chain16.enabled = false;
         } else if (arg == "--no8") {
             options.chain8.enabled = false;
@@ -147,41 +182,28 @@ int runConvert(Arguments& a, std::ostream& err) {
             options.verticalCopy = a.number(arg, 0, 2);
         } else if (arg == "--hcopy") {
             options.horizontalCopy = a.number(arg, 0, 2);
-        } else if (arg == "--overwrite") {
-            overwrite = a.yesNo(arg);
         } else if (arg == "--jobs") {
             jobs = static_cast<unsigned>(a.number(arg, 1, 1024));
-        } else if (arg == "-o") {
-            folder = a.value(arg);
         } else {
-            throw UsageError{"unknown option " + arg};
+            return false;
         }
-    }
-    if (files.empty())
-        throw UsageError{"no files given"};
+        return true;
+    });
     if (!options.chain16.enabled && !options.chain8.enabled) {
         throw UsageError{"--no16 and --no8 leave nothing to write"};
     }
 
+    const std::vector<std::string>& files = batch.files;
     std::vector<std::string> outputs;
     for (const std::string& f : files)
-        outputs.push_back(outputPathFor(folder, f, "tf"));
+        outputs.push_back(outputPathFor(batch.folder, f, "tf"));
     bool allSucceeded = true;
     runBatch(
         files.size(), outputs, jobs,
         [&](std::size_t i) {
-            FileReport report;
-            if (!overwrite && fileExists(outputs[i])) {
-                report.messages.push_back(skippedText(outputs[i]));
-                return report;
-            }
-            CollectingPrompt prompt;
-            CommandContext context(prompt);
-            const FileOutcome outcome = convertTgaToTf(files[i], outputs[i], options, context);
-            report.succeeded = outcome == FileOutcome::Done;
-            report.endsBatch = outcome == FileOutcome::Stopped;
-            report.messages = std::move(prompt.texts);
-            return report;
+            return runFile(outputs[i], batch.overwrite, [&](CommandContext& context) {
+                return convertTgaToTf(files[i], outputs[i], options, context);
+            });
         },
         [&](std::size_t, const FileReport& report) {
             allSucceeded = allSucceeded && report.succeeded;
@@ -192,17 +214,8 @@ int runConvert(Arguments& a, std::ostream& err) {
 
 int runExport(Arguments& a, std::ostream& err) {
     ExportOptions options;
-    bool overwrite = false;
-    std::string folder;
-    std::vector<std::string> files;
-    std::string arg;
-    bool optionsEnded = false;
-    while (a.next(arg)) {
-        if (optionsEnded || !isOption(arg)) {
-            files.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--chain") {
+    const BatchArguments batch = parseBatch(a, [&](const std::string& arg) {
+        if (arg == "--chain") {
             const int chain = a.number(arg, 8, 16);
             if (chain != 8 && chain != 16)
                 throw UsageError{"bad value for --chain"};
@@ -215,52 +228,25 @@ int runExport(Arguments& a, std::ostream& err) {
                 throw UsageError{"bad value for --depth"};
             }
             options.depth = depth;
-        } else if (arg == "--overwrite") {
-            overwrite = a.yesNo(arg);
-        } else if (arg == "-o") {
-            folder = a.value(arg);
         } else {
-            throw UsageError{"unknown option " + arg};
+            return false;
         }
-    }
-    if (files.empty())
-        throw UsageError{"no files given"};
+        return true;
+    });
     options.askBeforeOverwrite = false;
 
     bool allSucceeded = true;
-    for (const std::string& file : files) {
-        FileReport report;
-        const std::string output = outputPathFor(folder, file, "tga");
-        if (!overwrite && fileExists(output)) {
-            report.messages.push_back(skippedText(output));
-        } else {
-            CollectingPrompt prompt;
-            CommandContext context(prompt);
-            const FileOutcome outcome = exportTfToTga(file, output, options, context);
-            report.succeeded = outcome == FileOutcome::Done;
-            report.endsBatch = outcome == FileOutcome::Stopped;
-            report.messages = std::move(prompt.texts);
-        }
+    for (const std::string& file : batch.files) {
+        const std::string output = outputPathFor(batch.folder, file, "tga");
+        const FileReport report = runFile(output, batch.overwrite, [&](CommandContext& context) {
+            return exportTfToTga(file, output, options, context);
+        });
         allSucceeded = allSucceeded && report.succeeded;
         printReport(err, report);
         if (report.endsBatch)
             break;
     }
     return allSucceeded ? kExitSuccess : kExitFailure;
-}
-
-// The viewer's description of a file: "Size: %dx%d; BPP: %d" and what applies of alpha and
-// chain lengths.
-std::string describe(const ImageFile& file) {
-    std::string text =
-        formatText("Size: %ux%u; BPP: %u", file.width, file.height, file.bitsPerPixel);
-    if (file.hasAlpha)
-        text += "; Alpha channel";
-    if (file.count16 > 0)
-        text += formatText("; 16 bit mips: %u", file.count16);
-    if (file.count8 > 0)
-        text += formatText("; 8 bit mips: %u", file.count8);
-    return text;
 }
 
 int runInfo(Arguments& a, std::ostream& out, std::ostream& err) {
@@ -272,15 +258,7 @@ int runInfo(Arguments& a, std::ostream& out, std::ostream& err) {
         throw UsageError{"no files given"};
     bool allSucceeded = true;
     for (const std::string& path : files) {
-        const std::string ext = splitPath(path).extension;
-        std::unique_ptr<ImageFile> handler;
-        if (equalsIgnoringCase(ext, ".tf")) {
-            handler = std::make_unique<TfFile>(path);
-        } else if (equalsIgnoringCase(ext, ".bmp")) {
-            handler = std::make_unique<BmpFile>(path);
-        } else {
-            handler = std::make_unique<TgaFile>(path);
-        }
+        const std::unique_ptr<ImageFile> handler = openImageFile(path);
         if (!handler->readInfo()) {
             err << "Error access file: " << path << '\n';
             allSucceeded = false;
@@ -294,7 +272,7 @@ int runInfo(Arguments& a, std::ostream& out, std::ostream& err) {
             allSucceeded = false;
             continue;
         }
-        out << path << '\t' << describe(*handler) << '\n';
+        out << path << '\t' << describeImage(*handler) << '\n';
     }
     return allSucceeded ? kExitSuccess : kExitFailure;
 }

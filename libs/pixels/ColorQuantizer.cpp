@@ -6,12 +6,26 @@
 #include <new>
 #include <vector>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
+#include "pixels/VectorCode.h"
 
 namespace slipway {
 namespace {
+
+// One node of the box tree. Bounds are inclusive.
+struct ColorBox {
+    static constexpr std::uint8_t kEvaluated = 1;  // count and mean are known
+    static constexpr std::uint8_t kSplitDone = 2;  // children made, or not splittable
+    static constexpr std::uint8_t kUnusable = 4;   // empty, or a single value in some channel
+
+    std::uint8_t flags = 0;
+    std::uint8_t minRed = 0, minGreen = 0, minBlue = 0;
+    std::uint8_t maxRed = 255, maxGreen = 255, maxBlue = 255;
+    std::uint8_t meanRed = 0, meanGreen = 0, meanBlue = 0;
+    std::uint32_t count = 0;
+    std::uint32_t depth = 0;
+    // Index into the tree; bit 0 of the slot = upper red half, bit 1 green, bit 2 blue.
+    std::int32_t children[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
+};
 
 constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 
@@ -44,7 +58,7 @@ struct MeanTest {
     std::uint32_t word() const { return blue | (green << 8) | (red << 16) | 0xFF000000u; }
 };
 
-#if defined(__SSE2__) || defined(_M_X64)
+#if SLIPWAY_SSE2
 // Four colours at a time: a byte is at least the mean when the unsigned maximum of the two is
 // the byte itself. The mask's nibble k holds colour k's comparisons (blue, green, red, -).
 inline unsigned atLeastMask(const std::uint8_t* colours, __m128i means) {
@@ -87,7 +101,7 @@ struct ChannelSums {
 inline ChannelSums sumColours(const std::uint8_t* colours, std::uint32_t n) {
     ChannelSums sums;
     std::uint32_t i = 0;
-#if defined(__SSE2__) || defined(_M_X64)
+#if SLIPWAY_SSE2
     // The absolute differences from zero of each channel's bytes, summed per half.
     const __m128i zero = _mm_setzero_si128();
     const __m128i blueMask = _mm_set1_epi32(0xFF), greenMask = _mm_set1_epi32(0xFF00),
@@ -247,7 +261,7 @@ struct Quantizer {
         };
         forEachRun([&](const std::uint8_t* in, std::uint32_t n) {
             std::uint32_t i = 0;
-#if defined(__SSE2__) || defined(_M_X64)
+#if SLIPWAY_SSE2
             const __m128i means = _mm_set1_epi32(static_cast<int>(test.word()));
             for (; i + 4 <= n; i += 4) {
                 const unsigned mask = atLeastMask(in + 4 * i, means);
@@ -290,7 +304,7 @@ struct Quantizer {
             const unsigned c = rootTest.slot(p);
             return c * 8 + childTest[c].slot(p);
         };
-#if defined(__SSE2__) || defined(_M_X64)
+#if SLIPWAY_SSE2
         std::uint32_t childWord[8];
         for (int c = 0; c < 8; ++c)
             childWord[c] = childTest[c].word();
@@ -300,7 +314,7 @@ struct Quantizer {
         auto visit = [&](auto&& place) {
             forEachRun([&](const std::uint8_t* in, std::uint32_t n) {
                 std::uint32_t i = 0;
-#if defined(__SSE2__) || defined(_M_X64)
+#if SLIPWAY_SSE2
                 const __m128i rootMeans = _mm_set1_epi32(static_cast<int>(rootTest.word()));
                 for (; i + 4 <= n; i += 4) {
                     const std::uint8_t* four = in + 4 * i;
@@ -374,7 +388,7 @@ struct Quantizer {
         std::uint32_t* out = scratch.get();
         auto visit = [&](auto&& place) {
             std::uint32_t i = 0;
-#if defined(__SSE2__) || defined(_M_X64)
+#if SLIPWAY_SSE2
             const __m128i means = _mm_set1_epi32(static_cast<int>(test.word()));
             for (; i + 4 <= n; i += 4) {
                 const unsigned mask =

@@ -10,22 +10,6 @@
 
 namespace slipway {
 
-// One node of the box tree. Bounds are inclusive.
-struct ColorBox {
-    static constexpr std::uint8_t kEvaluated = 1;  // count and mean are known
-    static constexpr std::uint8_t kSplitDone = 2;  // children made, or not splittable
-    static constexpr std::uint8_t kUnusable = 4;   // empty, or a single value in some channel
-
-    std::uint8_t flags = 0;
-    std::uint8_t minRed = 0, minGreen = 0, minBlue = 0;
-    std::uint8_t maxRed = 255, maxGreen = 255, maxBlue = 255;
-    std::uint8_t meanRed = 0, meanGreen = 0, meanBlue = 0;
-    std::uint32_t count = 0;
-    std::uint32_t depth = 0;
-    // Index into the tree; bit 0 of the slot = upper red half, bit 1 green, bit 2 blue.
-    std::int32_t children[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
-};
-
 // A palette entry under construction; weight is the box's share of the pixels (0..255).
 struct PaletteEntry {
     std::uint8_t blue, green, red, weight;

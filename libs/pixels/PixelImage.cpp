@@ -1,94 +1,15 @@
 #include "pixels/PixelImage.h"
 
-#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
 
 #include "base/ByteReader.h"
+#include "pixels/HighColourDiffusion.h"
+#include "pixels/PaletteDiffusion.h"
+#include "pixels/PaletteSearch.h"
 
 namespace slipway {
-
-// Exact nearest-palette search for the encoding rule, fast. Colour space is split into
-// 8 x 8 x 8 cells; the first query in a cell lists the entries that can be nearest to any
-// colour in it (those whose smallest possible distance to the cell does not exceed the
-// smallest largest-possible distance of any entry). Later queries in that cell only scan
-// that short list. Lists keep index order, so the tie rule (lowest index) is kept.
-class NearestPaletteCache {
-  public:
-    static constexpr int kCellBits = 3;
-    static constexpr int kCellsPerSide = 256 >> kCellBits;
-    static constexpr std::uint32_t kUnbuilt = 0xFFFFFFFFu;
-
-    NearestPaletteCache(const Palette& palette, std::uint32_t firstIndex)
-        : first(firstIndex),
-          palette_(palette),
-          start_(kCellsPerSide * kCellsPerSide * kCellsPerSide, kUnbuilt) {}
-
-    std::uint8_t nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
-        const std::size_t cell = (std::size_t{r} >> kCellBits) * kCellsPerSide * kCellsPerSide +
-                                 (std::size_t{g} >> kCellBits) * kCellsPerSide + (b >> kCellBits);
-        if (start_[cell] == kUnbuilt)
-            build(cell, b >> kCellBits, g >> kCellBits, r >> kCellBits);
-        // A list is stored as its length followed by the entries.
-        const std::uint8_t* list = pool_.data() + start_[cell] + 1;
-        const std::uint32_t n = list[-1] + 1u;
-        std::uint8_t best = list[0];
-        int bestDistance = distance(best, b, g, r);
-        for (std::uint32_t k = 1; k < n; ++k) {
-            const int d = distance(list[k], b, g, r);
-            if (d < bestDistance) {
-                bestDistance = d;
-                best = list[k];
-            }
-        }
-        return best;
-    }
-
-    const std::uint32_t first;
-
-  private:
-    int distance(std::uint32_t i, int b, int g, int r) const {
-        const int db = palette_[i * 3] - b;
-        const int dg = palette_[i * 3 + 1] - g;
-        const int dr = palette_[i * 3 + 2] - r;
-        return db * db + 3 * dg * dg + 2 * dr * dr;
-    }
-
-    void build(std::size_t cell, int cb, int cg, int cr) {
-        constexpr int kSide = 1 << kCellBits;
-        // Per channel: the nearest and farthest a value of the cell can be from `v`.
-        auto span = [](int v, int lo, int& nearOut, int& farOut) {
-            const int hi = lo + kSide - 1;
-            nearOut = v < lo ? lo - v : (v > hi ? v - hi : 0);
-            farOut = std::max(v - lo, hi - v);
-        };
-        std::array<int, 256> nearest{};
-        int threshold = std::numeric_limits<int>::max();
-        for (std::uint32_t i = first; i < 256; ++i) {
-            int nb, fb, ng, fg, nr, fr;
-            span(palette_[i * 3], cb * kSide, nb, fb);
-            span(palette_[i * 3 + 1], cg * kSide, ng, fg);
-            span(palette_[i * 3 + 2], cr * kSide, nr, fr);
-            nearest[i] = nb * nb + 3 * ng * ng + 2 * nr * nr;
-            threshold = std::min(threshold, fb * fb + 3 * fg * fg + 2 * fr * fr);
-        }
-        const std::size_t at = pool_.size();
-        pool_.push_back(0);
-        for (std::uint32_t i = first; i < 256; ++i) {
-            if (nearest[i] <= threshold)
-                pool_.push_back(static_cast<std::uint8_t>(i));
-        }
-        // Never empty: the entry that sets the threshold is always listed.
-        pool_[at] = static_cast<std::uint8_t>(pool_.size() - at - 2);
-        start_[cell] = static_cast<std::uint32_t>(at);
-    }
-
-    Palette palette_;
-    std::vector<std::uint32_t> start_;
-    std::vector<std::uint8_t> pool_;
-};
-
 namespace {
 
 std::uint16_t loadU16(const std::uint8_t* p) {
@@ -169,90 +90,29 @@ void decodeRow(const PixelImage& image, std::uint32_t y, Bgra* out) {
     }
 }
 
-std::uint8_t clampChannel(int v) {
-    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+// Calls f(byte, mask) with the byte of every pixel that holds its alpha bits and the mask of
+// those bits; nothing for depths that store no alpha.
+template <typename F>
+void forEachAlphaByte(std::uint8_t* pixels, std::size_t count, std::uint32_t bitsPerPixel, F&& f) {
+    std::size_t step = 0, offset = 0;
+    std::uint8_t mask = 0;
+    switch (bitsPerPixel) {
+        case 12:
+            step = 2, offset = 1, mask = 0xF0;
+            break;
+        case 15:
+            step = 2, offset = 1, mask = 0x80;
+            break;
+        case 32:
+            step = 4, offset = 3, mask = 0xFF;
+            break;
+        default:
+            return;
+    }
+    std::uint8_t* p = pixels + offset;
+    for (std::size_t i = 0; i < count; ++i, p += step)
+        f(*p, mask);
 }
-
-// Error cells are signed bytes; sums wrap modulo 256 on purpose.
-void addCell(std::int8_t& cell, int delta) {
-    cell = static_cast<std::int8_t>(cell + delta);
-}
-
-// The Floyd-Steinberg loop over one target format. `put` stores the value at column x of the
-// current row and returns what reading it back gives (only blue, green, red are used).
-template <typename Put>
-void diffuse(const PixelImage& source, std::uint32_t width, std::uint32_t height,
-             std::int8_t* cells, Bgra* sourceRow, Put&& put) {
-    const std::size_t rowCells = std::size_t{width} * 3;
-    for (std::uint32_t y = 0; y < height; ++y) {
-        decodeRow(source, y, sourceRow);
-        std::int8_t* cur = cells + (y & 1) * rowCells;
-        std::int8_t* next = cells + ((y + 1) & 1) * rowCells;
-        put.beginRow(y);
-        for (std::uint32_t x = 0; x < width; ++x) {
-            const Bgra s = sourceRow[x];
-            std::int8_t* c = cur + std::size_t{x} * 3;
-            const Bgra v{clampChannel(s.b + c[0]), clampChannel(s.g + c[1]),
-                         clampChannel(s.r + c[2]), s.a};
-            const Bgra back = put(x, v);
-            const int e[3] = {v.b - back.b, v.g - back.g, v.r - back.r};
-            std::int8_t* n = next + std::size_t{x} * 3;
-            for (int k = 0; k < 3; ++k) {
-                c[k] = 0;
-                addCell(n[k], (5 * e[k] + 8) >> 4);
-                if (x >= 1)
-                    addCell(n[k - 3], (3 * e[k] + 8) >> 4);
-                if (x + 1 < width) {
-                    addCell(c[k + 3], (7 * e[k] + 8) >> 4);
-                    addCell(n[k + 3], (e[k] + 8) >> 4);
-                }
-            }
-        }
-    }
-}
-
-struct Put8 {
-    PixelImage& image;
-    std::uint8_t* row = nullptr;
-    void beginRow(std::uint32_t y) { row = image.row(y); }
-    Bgra operator()(std::uint32_t x, Bgra v) {
-        const std::uint8_t i =
-            (image.hasAlpha() && v.a < 64) ? 0 : image.nearestIndex(v.b, v.g, v.r);
-        row[x] = i;
-        const Palette& p = image.palette();
-        return {p[i * 3], p[i * 3 + 1], p[i * 3 + 2], 0};
-    }
-};
-
-struct Put12 {
-    PixelImage& image;
-    std::uint8_t* row = nullptr;
-    void beginRow(std::uint32_t y) { row = image.row(y); }
-    Bgra operator()(std::uint32_t x, Bgra v) {
-        storeU16(row + 2 * x, encode12(v));
-        return {u8(v.b & 0xF0), u8(v.g & 0xF0), u8(v.r & 0xF0), 0};
-    }
-};
-
-struct Put15 {
-    PixelImage& image;
-    std::uint8_t* row = nullptr;
-    void beginRow(std::uint32_t y) { row = image.row(y); }
-    Bgra operator()(std::uint32_t x, Bgra v) {
-        storeU16(row + 2 * x, encode15(v));
-        return {u8(v.b & 0xF8), u8(v.g & 0xF8), u8(v.r & 0xF8), 0};
-    }
-};
-
-struct Put16 {
-    PixelImage& image;
-    std::uint8_t* row = nullptr;
-    void beginRow(std::uint32_t y) { row = image.row(y); }
-    Bgra operator()(std::uint32_t x, Bgra v) {
-        storeU16(row + 2 * x, encode16(v));
-        return {u8(v.b & 0xF8), u8(v.g & 0xFC), u8(v.r & 0xF8), 0};
-    }
-};
 
 }  // namespace
 
@@ -345,14 +205,18 @@ void PixelImage::setPalette(const std::uint8_t* bgr768) {
 }
 
 void PixelImage::dropCache() {
-    cache_.reset();
+    search_.reset();
+}
+
+PaletteSearch& PixelImage::paletteSearch() {
+    const int first = hasAlpha() ? 1 : 0;
+    if (!search_ || search_->firstIndex() != first)
+        search_ = std::make_unique<PaletteSearch>(palette_, first);
+    return *search_;
 }
 
 std::uint8_t PixelImage::nearestIndex(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
-    const std::uint32_t first = hasAlpha() ? 1 : 0;
-    if (!cache_ || cache_->first != first)
-        cache_ = std::make_unique<NearestPaletteCache>(palette_, first);
-    return cache_->nearest(b, g, r);
+    return paletteSearch().nearest(b, g, r);
 }
 
 Bgra PixelImage::getPixel(std::uint32_t x, std::uint32_t y) const {
@@ -410,76 +274,55 @@ void PixelImage::appendBgra(Bgra* out) const {
         decodeRow(*this, y, out + std::size_t{y} * width_);
 }
 
+void PixelImage::rowBgra(std::uint32_t y, Bgra* out) const {
+    if (!isEmpty() && y < height_)
+        decodeRow(*this, y, out);
+}
+
 void PixelImage::copySameDepth(const PixelImage& source) {
     std::memcpy(pixels_.data(), source.pixels_.data(), byteSize());
     if (bitsPerPixel() == 8)
         setPalette(source.palette_);
     if (!hasAlpha() || source.hasAlpha())
         return;
-    const std::size_t count = std::size_t{width_} * height_;
-    std::uint8_t* p = pixels_.data();
-    switch (bitsPerPixel()) {
-        case 12:
-            for (std::size_t i = 0; i < count; ++i)
-                p[2 * i + 1] |= 0xF0;
-            break;
-        case 15:
-            for (std::size_t i = 0; i < count; ++i)
-                p[2 * i + 1] |= 0x80;
-            break;
-        case 32:
-            for (std::size_t i = 0; i < count; ++i)
-                p[4 * i + 3] = 0xFF;
-            break;
-        default:
-            break;
-    }
+    forEachAlphaByte(pixels_.data(), std::size_t{width_} * height_, bitsPerPixel(),
+                     [](std::uint8_t& byte, std::uint8_t mask) { byte |= mask; });
 }
 
-bool PixelImage::diffuseFrom(const PixelImage& source) {
-    std::vector<std::int8_t> cells;
+// Exact: every source colour is kept as it is (24 bits drop the alpha).
+bool PixelImage::decodeFrom(const PixelImage& source) {
     std::vector<Bgra> sourceRow;
     try {
-        cells.assign(std::size_t{width_} * 3 * 2, 0);
         sourceRow.resize(width_);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    switch (bitsPerPixel()) {
-        case 8:
-            diffuse(source, width_, height_, cells.data(), sourceRow.data(), Put8{*this});
-            break;
-        case 12:
-            diffuse(source, width_, height_, cells.data(), sourceRow.data(), Put12{*this});
-            break;
-        case 15:
-            diffuse(source, width_, height_, cells.data(), sourceRow.data(), Put15{*this});
-            break;
-        case 16:
-            diffuse(source, width_, height_, cells.data(), sourceRow.data(), Put16{*this});
-            break;
-        case 24:
-            // Exact: the read-back equals the value, so no error ever spreads.
-            for (std::uint32_t y = 0; y < height_; ++y) {
-                decodeRow(source, y, sourceRow.data());
-                std::uint8_t* p = row(y);
-                for (std::uint32_t x = 0; x < width_; ++x) {
-                    p[3 * x] = sourceRow[x].b;
-                    p[3 * x + 1] = sourceRow[x].g;
-                    p[3 * x + 2] = sourceRow[x].r;
-                }
-            }
-            break;
-        case 32:
-            for (std::uint32_t y = 0; y < height_; ++y) {
-                decodeRow(source, y, sourceRow.data());
-                std::memcpy(row(y), sourceRow.data(), rowBytes());
-            }
-            break;
-        default:
-            return false;
+    for (std::uint32_t y = 0; y < height_; ++y) {
+        decodeRow(source, y, sourceRow.data());
+        std::uint8_t* p = row(y);
+        if (bitsPerPixel() == 32) {
+            std::memcpy(p, sourceRow.data(), rowBytes());
+            continue;
+        }
+        for (std::uint32_t x = 0; x < width_; ++x) {
+            p[3 * x] = sourceRow[x].b;
+            p[3 * x + 1] = sourceRow[x].g;
+            p[3 * x + 2] = sourceRow[x].r;
+        }
     }
     return true;
+}
+
+bool PixelImage::diffuseFrom(const PixelImage& source) {
+    switch (bitsPerPixel()) {
+        case 24:
+        case 32:
+            return decodeFrom(source);  // the read-back equals the value: no error ever spreads
+        case 8:
+            return diffuseOntoPalette(source, *this, &paletteSearch());
+        default:
+            return diffuseToHighColour(source, *this);
+    }
 }
 
 bool PixelImage::convertFrom(const PixelImage& source) {
@@ -520,24 +363,8 @@ bool PixelImage::convertFrom(const PixelImage& source) {
 void PixelImage::toggleAlpha() {
     if (isEmpty() || !hasAlpha())
         return;
-    const std::size_t count = std::size_t{width_} * height_;
-    std::uint8_t* p = pixels_.data();
-    switch (bitsPerPixel()) {
-        case 12:
-            for (std::size_t i = 0; i < count; ++i)
-                p[2 * i + 1] ^= 0xF0;
-            break;
-        case 15:
-            for (std::size_t i = 0; i < count; ++i)
-                p[2 * i + 1] ^= 0x80;
-            break;
-        case 32:
-            for (std::size_t i = 0; i < count; ++i)
-                p[4 * i + 3] ^= 0xFF;
-            break;
-        default:
-            break;
-    }
+    forEachAlphaByte(pixels_.data(), std::size_t{width_} * height_, bitsPerPixel(),
+                     [](std::uint8_t& byte, std::uint8_t mask) { byte ^= mask; });
 }
 
 void PixelImage::scaleAlpha(float factor) {
@@ -549,28 +376,11 @@ void PixelImage::scaleAlpha(float factor) {
     } else if (factor > 0.0f) {
         k = static_cast<std::uint32_t>(factor * 65536.0f);
     }
-    std::size_t step = 0;
-    std::size_t offset = 0;
-    std::uint32_t mask = 0;
-    switch (bitsPerPixel()) {
-        case 12:
-            step = 2, offset = 1, mask = 0xF0;
-            break;
-        case 15:
-            step = 2, offset = 1, mask = 0x80;
-            break;
-        case 32:
-            step = 4, offset = 3, mask = 0xFF;
-            break;
-        default:
-            return;
-    }
-    const std::size_t count = std::size_t{width_} * height_;
-    std::uint8_t* p = pixels_.data() + offset;
-    for (std::size_t i = 0; i < count; ++i, p += step) {
-        const std::uint32_t b = *p;
-        *p = u8((((b * k) >> 16) & mask) | (b & ~mask));
-    }
+    forEachAlphaByte(pixels_.data(), std::size_t{width_} * height_, bitsPerPixel(),
+                     [k](std::uint8_t& byte, std::uint8_t mask) {
+                         const std::uint32_t b = byte;
+                         byte = u8((((b * k) >> 16) & mask) | (b & ~std::uint32_t{mask}));
+                     });
 }
 
 void PixelImage::copyLines(int mode) {

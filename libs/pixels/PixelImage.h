@@ -14,7 +14,7 @@
 namespace slipway {
 
 class ByteReader;
-class NearestPaletteCache;
+class PaletteSearch;
 
 // Format word: bits 0-7 are the bits per pixel (8, 12, 15, 16, 24 or 32), plus these flags.
 inline constexpr std::uint32_t kBitsPerPixelMask = 0xFF;
@@ -89,6 +89,8 @@ class PixelImage {
     void setPixel(std::uint32_t x, std::uint32_t y, Bgra value);
     // Every pixel, row by row, as Bgra into `out` (width x height entries).
     void appendBgra(Bgra* out) const;
+    // The pixels of row y as Bgra into `out` (width entries); nothing outside the picture.
+    void rowBgra(std::uint32_t y, Bgra* out) const;
 
     // Fills this picture from `source` in this picture's format (copy, error diffusion,
     // resampling as the sizes and depths require). Fails for itself or an empty source.
@@ -115,13 +117,15 @@ class PixelImage {
                  std::uint32_t paletteEntryBytes);
 
     // Nearest palette entry for an opaque colour under the encoding rule of 8-bit pixels
-    // (searched from index 1 when the picture has alpha). Answers are cached per colour, so
-    // one picture must not be encoded from two threads at once.
+    // (searched from index 1 when the picture has alpha). The picture keeps a PaletteSearch
+    // for its palette, so one picture must not be encoded from two threads at once.
     std::uint8_t nearestIndex(std::uint8_t b, std::uint8_t g, std::uint8_t r);
 
   private:
     bool diffuseFrom(const PixelImage& source);
+    bool decodeFrom(const PixelImage& source);
     void copySameDepth(const PixelImage& source);
+    PaletteSearch& paletteSearch();
     void dropCache();
 
     std::vector<std::uint8_t> pixels_;
@@ -129,7 +133,7 @@ class PixelImage {
     std::uint32_t width_ = 0;
     std::uint32_t height_ = 0;
     Palette palette_{};
-    std::unique_ptr<NearestPaletteCache> cache_;
+    std::unique_ptr<PaletteSearch> search_;  // for palette_, made when first needed
 };
 
 }  // namespace slipway

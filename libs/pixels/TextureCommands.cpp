@@ -8,7 +8,7 @@
 #include "pixels/FileError.h"
 #include "pixels/MipChain.h"
 #include "pixels/PaletteBuilder.h"
-#include "pixels/PaletteDiffusion.h"
+#include "pixels/PaletteSearch.h"
 #include "pixels/TfFile.h"
 #include "pixels/TgaFile.h"
 

@@ -1,5 +1,5 @@
-// The product's format-specific diffusion loops and cached palette search against the
-// pixel-at-a-time rules, over every pair of formats and a spread of sizes and palettes.
+// The product's conversions (the fast diffusion and palette search behind convertFrom) against
+// the pixel-at-a-time rules, over every pair of formats and a spread of sizes and palettes.
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ TEST(ConvertOracle, SameSizeConversionsMatchThePixelRulesForEveryFormatPair) {
 }
 
 TEST(ConvertOracle, LargeTrueColourPictureToPaletteMatches) {
-    // Enough pixels for the per-colour cache to fill and evict.
+    // Enough pixels for many blocks of the palette search to build their candidate lists.
     const PixelImage source = test::randomPicture(256, 192, 32 | formatAlpha, 77);
     for (const std::uint32_t to : {8u, 8u | formatAlpha}) {
         PixelImage product;

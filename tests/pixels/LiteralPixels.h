@@ -1,6 +1,6 @@
 #pragma once
 // Straightforward versions of the pixel rules, written one pixel at a time from the tables,
-// used as the oracle for the product's format-specific loops and cached palette search.
+// used as the oracle for the product's row loops and palette search.
 
 #include <algorithm>
 #include <cstdint>
@@ -44,12 +44,12 @@ inline Bgra literalGetPixel(const PixelImage& image, std::uint32_t x, std::uint3
     }
 }
 
-// Linear search over every candidate; the first smallest distance wins.
-inline std::uint8_t literalNearest(const PixelImage& image, Bgra c) {
-    const std::uint8_t* pal = image.palette().data();
+// Linear search over every candidate from `first`; the first smallest distance wins.
+inline std::uint8_t literalNearest(const Palette& palette, int first, Bgra c) {
+    const std::uint8_t* pal = palette.data();
     int best = -1;
     int bestDistance = 0;
-    for (int i = image.hasAlpha() ? 1 : 0; i < 256; ++i) {
+    for (int i = first; i < 256; ++i) {
         const int db = pal[i * 3] - c.b;
         const int dg = pal[i * 3 + 1] - c.g;
         const int dr = pal[i * 3 + 2] - c.r;
@@ -60,6 +60,11 @@ inline std::uint8_t literalNearest(const PixelImage& image, Bgra c) {
         }
     }
     return static_cast<std::uint8_t>(best);
+}
+
+// The search of an 8-bit picture: from index 1 when it has alpha.
+inline std::uint8_t literalNearest(const PixelImage& image, Bgra c) {
+    return literalNearest(image.palette(), image.hasAlpha() ? 1 : 0, c);
 }
 
 inline void literalSetPixel(PixelImage& image, std::uint32_t x, std::uint32_t y, Bgra c) {

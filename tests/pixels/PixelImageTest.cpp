@@ -141,7 +141,7 @@ TEST(PixelImagePalette, SearchUsesWeightedDistanceAndLowestIndexOnTies) {
     image.setPixel(0, 0, {100, 100, 100, 255});
     EXPECT_EQ(image.pixels()[0], 2);
 
-    // Equal distance: the lower index wins, also after the answer was cached.
+    // Equal distance: the lower index wins, also once the block of the colour has its list.
     image.setPalette(paletteOf({{0, 0, 0, 0}, {10, 0, 0, 0}, {30, 0, 0, 0}, {10, 0, 0, 0}}));
     for (int round = 0; round < 2; ++round) {
         image.setPixel(0, 0, {20, 0, 0, 255});
