@@ -43,6 +43,12 @@ void loadNamedTexture(const std::string& name, Scene& scene, const ModelServices
     }
 }
 
+void loadNamedTextures(const std::vector<std::string>& names, Scene& scene,
+                       const ModelServices& services) {
+    for (const std::string& name : names)
+        loadNamedTexture(name, scene, services);
+}
+
 std::uint32_t textureFor(const std::vector<std::string>& names, std::uint64_t index,
                          const TextureStore& textures) {
     const std::string name = index < names.size() ? names[index] : std::string();
@@ -73,6 +79,16 @@ Vec3 placedTranslation(const Scene& scene, const Placement& placement, bool& par
         return Vec3{};
     parentFound = true;
     return add(placement.offset, Vec3{parent->world[12], parent->world[13], parent->world[14]});
+}
+
+void keepKeyTrack(MeshPart& part, std::span<const std::uint8_t> keyRecords) {
+    const std::size_t count = keyRecords.size() / kKeyRecordSize;
+    part.keyTrack.keys.reserve(count);
+    for (std::size_t k = 0; k < count; ++k)
+        part.keyTrack.keys.push_back(decodeKeyRecord(keyRecords.data() + k * kKeyRecordSize));
+    part.keyTrack.positions.reserve(part.vertices.size());
+    for (const RenderVertex& v : part.vertices)
+        part.keyTrack.positions.push_back(Vec3{v.x, v.y, v.z});
 }
 
 void giveFillTexture(MeshPart& part, FillRandom& random, const ModelServices& services) {

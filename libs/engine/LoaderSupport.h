@@ -10,8 +10,12 @@
 
 #include "engine/FillRandom.h"
 #include "engine/ModelLoader.h"
+#include "formats/LayoutWalk.h"
 
 namespace slipway::loader {
+
+static_assert(static_cast<int>(kModelLevelLimit) == kMaxLevels,
+              "a model walk covers no more levels than a model holds");
 
 // The table-full and parent checks; tells the user and returns false when one fails.
 bool checkRoomAndParent(const Scene& scene, const Placement& placement, UserPrompt& prompt);
@@ -21,6 +25,9 @@ int refuseDamaged(const std::string& path, UserPrompt& prompt);
 
 // Finds `name` through the texture search path and loads it into the store.
 void loadNamedTexture(const std::string& name, Scene& scene, const ModelServices& services);
+// The same for each of a model file's texture names, in order.
+void loadNamedTextures(const std::vector<std::string>& names, Scene& scene,
+                       const ModelServices& services);
 // The store index for the texture name at `index` of the file's list (0 when out of range or
 // not loaded). Looked up through the file's own list, so long or repeated names resolve to
 // the texture the file means.
@@ -33,6 +40,10 @@ std::unique_ptr<SceneObject> newModel(const Scene& scene, const Placement& place
 // Translation of a model: its offset, plus the parent's translation when the parent slot holds
 // an object; (0, 0, 0) when the parent slot is empty. Sets `parentFound`.
 Vec3 placedTranslation(const Scene& scene, const Placement& placement, bool& parentFound);
+
+// Keeps a part's key records and a copy of its positions as built (model editor).
+// `keyRecords` holds whole records of kKeyRecordSize bytes.
+void keepKeyTrack(MeshPart& part, std::span<const std::uint8_t> keyRecords);
 
 // Gives a part its single-colour pick texture (model editor).
 void giveFillTexture(MeshPart& part, FillRandom& random, const ModelServices& services);

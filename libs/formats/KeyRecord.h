@@ -7,6 +7,7 @@
 
 #include "base/ByteReader.h"
 #include "base/ByteWriter.h"
+#include "formats/LittleEndian.h"
 
 namespace slipway {
 
@@ -21,6 +22,11 @@ struct KeyRecord {
 };
 
 KeyRecord readKeyRecord(ByteReader& in);
+// Decodes a key record from a pointer to at least kKeyRecordSize bytes.
+inline KeyRecord decodeKeyRecord(const std::uint8_t* r) {
+    return KeyRecord{le::f32(r),      le::f32(r + 4),  le::f32(r + 8), le::f32(r + 12),
+                     le::f32(r + 16), le::f32(r + 20), le::u32(r + 24)};
+}
 void writeKeyRecord(ByteWriter& out, const KeyRecord& key);
 
 }  // namespace slipway

@@ -90,6 +90,27 @@ CffObject cffFan(int vertexCount, const char* shortName) {
     return object;
 }
 
+SailEntry sailEntry(std::int32_t sailIndex, int attachedMeshes) {
+    SailEntry e;
+    e.record.sailIndex = sailIndex;
+    e.record.shape = sailIndex % 2 ? kTriangularSailShape : 0;
+    e.record.depth = 0.5f;
+    for (std::size_t c = 0; c < 4; ++c) {
+        const float f = static_cast<float>(c);
+        e.record.corners[c] = {f + sailIndex, 10.0f - 4 * f, -1.0f * f};
+    }
+    for (int m = 0; m < attachedMeshes; ++m) {
+        SailAttachedMesh mesh;
+        mesh.textureName = "rope.tga";
+        const float x = 1.0f + static_cast<float>(m);
+        mesh.vertices = {clfVertex(x, 0, 2), clfVertex(x + 1, 0, 2), clfVertex(x, 3, 2)};
+        mesh.triangles = {clfTriangle(0, 1, 2, 0, 0, 1, 0, 0, 1)};
+        e.attached.push_back(mesh);
+    }
+    e.record.attachedCount = attachedMeshes;
+    return e;
+}
+
 std::vector<std::uint8_t> tfFile(std::uint8_t formatCode, std::uint32_t width, std::uint32_t height,
                                  const std::vector<std::uint16_t>& level0, std::uint8_t count16) {
     TfBuilder tf;
