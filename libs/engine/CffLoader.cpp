@@ -113,42 +113,30 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
         object->world = yawPitch(placement.angles.y, placement.angles.x);
     setTranslation(object->world, translation);
 
-    for (std::size_t level = 0; level < layout.levels.size(); ++level) {
-        const std::vector<CffObjectLayout>& objects = layout.levels[level].objects;
-        std::vector<MeshPart>& parts = object->lodMeshes[level];
-        parts.resize(objects.size());
-        object->levelCount = static_cast<int>(level) + 1;
-        for (std::size_t i = 0; i < objects.size(); ++i) {
-            const CffObjectLayout& source = objects[i];
-            const CffObjectHeader& oh = source.header;
-            MeshPart& part = parts[i];
-            part.texture = textureFor(names, static_cast<std::uint32_t>(oh.textureNameIndex),
-                                      services.textures);
-            part.doubleSided = oh.doubleSidedFlag != 0;
-            readPart(part, source, header);
-            // Key records: kept by the model editor, passed over by the ship viewer.
-            if (editor) {
-                const auto nameEnd = std::find(oh.shortName.begin(), oh.shortName.end(), '\0');
-                part.name.assign(oh.shortName.begin(), nameEnd);
-                giveFillTexture(part, random, services);
-                keepKeyTrack(part, source.keys);
-                object->keyCount =
-                    std::max(object->keyCount, static_cast<std::uint32_t>(oh.keyRecords));
-            }
+    buildLevels(*object, layout.levels, [&](MeshPart& part, const CffObjectLayout& source) {
+        const CffObjectHeader& oh = source.header;
+        part.texture =
+            textureFor(names, static_cast<std::uint32_t>(oh.textureNameIndex), services.textures);
+        part.doubleSided = oh.doubleSidedFlag != 0;
+        readPart(part, source, header);
+        // Key records: kept by the model editor, passed over by the ship viewer.
+        if (editor) {
+            const auto nameEnd = std::find(oh.shortName.begin(), oh.shortName.end(), '\0');
+            part.name.assign(oh.shortName.begin(), nameEnd);
+            giveFillTexture(part, random, services);
+            keepKeyTrack(part, source.keys);
+            object->keyCount =
+                std::max(object->keyCount, static_cast<std::uint32_t>(oh.keyRecords));
         }
-    }
+        return true;
+    });
     return finishModel(scene, std::move(object), static_cast<int>(layout.levels.size()), true,
                        services);
 }
 
 int loadCff(Scene& scene, const std::string& path, const Placement& placement,
             const ModelServices& services) {
-    if (!loader::checkRoomAndParent(scene, placement, services.prompt))
-        return -1;
-    const auto bytes = loader::readModelFile(path, services.prompt);
-    if (!bytes)
-        return -1;
-    return loadCffFromBytes(scene, *bytes, path, placement, services);
+    return loader::loadModelFile(scene, path, placement, services, &loadCffFromBytes);
 }
 
 }  // namespace slipway

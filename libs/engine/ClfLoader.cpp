@@ -113,44 +113,34 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
     if (editor)
         object->keyCount = header.keysPerObject;
 
-    for (std::size_t level = 0; level < layout.levels.size(); ++level) {
-        const std::vector<ClfObjectLayout>& objects = layout.levels[level];
-        std::vector<MeshPart>& parts = object->lodMeshes[level];
-        parts.resize(objects.size());
-        object->levelCount = static_cast<int>(level) + 1;
-        for (std::size_t i = 0; i < objects.size(); ++i) {
-            const ClfObjectLayout& source = objects[i];
+    const bool built =
+        buildLevels(*object, layout.levels, [&](MeshPart& part, const ClfObjectLayout& source) {
             const ClfObjectHeader& oh = source.header;
-            MeshPart& part = parts[i];
             if (editor)
                 part.name = oh.objectName;
             // A part without vertices or without triangles stays empty.
             if (oh.vertexRecords != 0 && oh.triangleRecords != 0) {
                 part.texture = textureFor(names, oh.textureNameIndex, services.textures);
                 part.doubleSided = oh.doubleSidedFlag == 1;
-                if (buildPart(part, source, editor, services.prompt) == BuildResult::Cancelled) {
-                    return -1;
-                }
+                if (buildPart(part, source, editor, services.prompt) == BuildResult::Cancelled)
+                    return false;
                 if (editor)
                     giveFillTexture(part, random, services);
             }
             // Key records: kept by the model editor, passed over by the ship viewer.
             if (editor)
                 keepKeyTrack(part, source.keys);
-        }
-    }
+            return true;
+        });
+    if (!built)
+        return -1;
     return finishModel(scene, std::move(object), static_cast<int>(layout.levels.size()), false,
                        services);
 }
 
 int loadClf(Scene& scene, const std::string& path, const Placement& placement,
             const ModelServices& services) {
-    if (!loader::checkRoomAndParent(scene, placement, services.prompt))
-        return -1;
-    const auto bytes = loader::readModelFile(path, services.prompt);
-    if (!bytes)
-        return -1;
-    return loadClfFromBytes(scene, *bytes, path, placement, services);
+    return loader::loadModelFile(scene, path, placement, services, &loadClfFromBytes);
 }
 
 }  // namespace slipway

@@ -31,6 +31,16 @@ std::optional<std::vector<std::uint8_t>> readModelFile(const std::string& path,
     return bytes;
 }
 
+int loadModelFile(Scene& scene, const std::string& path, const Placement& placement,
+                  const ModelServices& services, BytesLoader load) {
+    if (!checkRoomAndParent(scene, placement, services.prompt))
+        return -1;
+    const auto bytes = readModelFile(path, services.prompt);
+    if (!bytes)
+        return -1;
+    return load(scene, *bytes, path, placement, services);
+}
+
 int refuseDamaged(const std::string& path, UserPrompt& prompt) {
     tell(prompt, formatText(kDamagedModelText, path.c_str()));
     return -1;

@@ -21,6 +21,13 @@ static_assert(static_cast<int>(kModelLevelLimit) == kMaxLevels,
 bool checkRoomAndParent(const Scene& scene, const Placement& placement, UserPrompt& prompt);
 // The whole model file, or nothing after telling the user it cannot be opened.
 std::optional<std::vector<std::uint8_t>> readModelFile(const std::string& path, UserPrompt& prompt);
+
+using BytesLoader = int (*)(Scene&, std::span<const std::uint8_t>, const std::string&,
+                            const Placement&, const ModelServices&);
+// A reader on a file: the table and parent checks before the file is read, then `load` on its
+// bytes. The slot, or -1 as `load` gives it.
+int loadModelFile(Scene& scene, const std::string& path, const Placement& placement,
+                  const ModelServices& services, BytesLoader load);
 int refuseDamaged(const std::string& path, UserPrompt& prompt);
 
 // Finds `name` through the texture search path and loads it into the store.
@@ -40,6 +47,24 @@ std::unique_ptr<SceneObject> newModel(const Scene& scene, const Placement& place
 // Translation of a model: its offset, plus the parent's translation when the parent slot holds
 // an object; (0, 0, 0) when the parent slot is empty. Sets `parentFound`.
 Vec3 placedTranslation(const Scene& scene, const Placement& placement, bool& parentFound);
+
+// Gives `object` one level of parts per level of a model layout, one part per object of that
+// level, and calls build(part, objectLayout) for each in file order. False as soon as build
+// returns false.
+template <typename LevelLayout, typename Build>
+bool buildLevels(SceneObject& object, const std::vector<LevelLayout>& levels, Build build) {
+    for (std::size_t level = 0; level < levels.size(); ++level) {
+        const auto& sources = levels[level].objects;
+        std::vector<MeshPart>& parts = object.lodMeshes[level];
+        parts.resize(sources.size());
+        object.levelCount = static_cast<int>(level) + 1;
+        for (std::size_t i = 0; i < sources.size(); ++i) {
+            if (!build(parts[i], sources[i]))
+                return false;
+        }
+    }
+    return true;
+}
 
 // Keeps a part's key records and a copy of its positions as built (model editor).
 // `keyRecords` holds whole records of kKeyRecordSize bytes.

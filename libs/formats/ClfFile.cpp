@@ -141,10 +141,10 @@ std::optional<ClfModel> parseClf(std::span<const std::uint8_t> bytes) {
     model.keysPerObject = layout.header.keysPerObject;
     for (std::uint32_t i = 0; i < layout.header.textureNameCount; ++i)
         model.textureNames.push_back(layout.textureName(i));
-    for (const std::vector<ClfObjectLayout>& level : layout.levels) {
+    for (const ClfLevelLayout& level : layout.levels) {
         std::vector<ClfObject>& objects = model.levels.emplace_back();
-        objects.reserve(level.size());
-        for (const ClfObjectLayout& o : level) {
+        objects.reserve(level.objects.size());
+        for (const ClfObjectLayout& o : level.objects) {
             ClfObject& object = objects.emplace_back();
             object.name = o.header.objectName;
             object.textureNameIndex = o.header.textureNameIndex;

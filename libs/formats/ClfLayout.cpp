@@ -1,28 +1,9 @@
 #include "formats/ClfLayout.h"
 
 #include <algorithm>
+#include <string>
 
 namespace slipway {
-
-namespace {
-
-std::uint32_t levelsToWalk(const ClfHeader& header, LevelsWalked levels) {
-    switch (levels) {
-        case LevelsWalked::First:
-            return 1;
-        case LevelsWalked::Readable:
-            return std::min(header.levelCount, kModelLevelLimit);
-        case LevelsWalked::All:
-            break;
-    }
-    return header.levelCount;
-}
-
-std::string where(std::uint32_t level, std::uint32_t object, const char* block) {
-    return "level " + std::to_string(level) + ", object " + std::to_string(object) + ": " + block;
-}
-
-}  // namespace
 
 std::string ClfLayout::textureName(std::size_t index) const {
     const auto entry = textureNames.subspan(index * kClfTextureNameSize, kClfTextureNameSize);
@@ -33,19 +14,17 @@ std::string ClfLayout::textureName(std::size_t index) const {
 ClfLayout parseClfLayout(std::span<const std::uint8_t> bytes, LevelsWalked levels) {
     ClfLayout layout;
     ByteReader in(bytes);
-    const auto stop = [&](std::size_t offset, std::string reason) {
-        layout.failure = LayoutFailure{offset, std::move(reason)};
-        return std::move(layout);
-    };
-
     layout.header = readClfHeader(in);
     if (in.failed())
-        return stop(0, "file header");
+        return stopped(layout, 0, "file header");
     layout.textureNames = takeRecords(in, layout.header.textureNameCount, kClfTextureNameSize);
     if (in.failed())
-        return stop(kClfHeaderSize, "texture names");
+        return stopped(layout, kClfHeaderSize, "texture names");
 
-    const std::uint32_t walked = levelsToWalk(layout.header, levels);
+    // Level 0's object count is in the first header, so a walk of the first level takes it
+    // even from a file that announces no level.
+    const std::uint32_t walked =
+        levels == LevelsWalked::First ? 1 : levelsToWalk(layout.header.levelCount, levels);
     std::uint32_t levelObjects = layout.header.levelObjects;
     for (std::uint32_t level = 0; level < walked; ++level) {
         const std::size_t levelStart = in.position();
@@ -53,27 +32,25 @@ ClfLayout parseClfLayout(std::span<const std::uint8_t> bytes, LevelsWalked level
             levelObjects = readClfHeader(in).levelObjects;
         // Every object needs at least its header: a huge count is refused before reserving.
         if (in.failed() || !in.canRead(levelObjects, kClfObjectHeaderSize))
-            return stop(levelStart, "level " + std::to_string(level) + ": header and objects");
-        std::vector<ClfObjectLayout>& objects = layout.levels.emplace_back();
+            return stopped(layout, levelStart,
+                           "level " + std::to_string(level) + ": header and objects");
+        std::vector<ClfObjectLayout>& objects = layout.levels.emplace_back().objects;
         objects.reserve(levelObjects);
         for (std::uint32_t i = 0; i < levelObjects; ++i) {
-            std::size_t at = in.position();
+            const std::size_t at = in.position();
             ClfObjectLayout& object = objects.emplace_back();
             object.header = readClfObjectHeader(in);
             if (in.failed())
-                return stop(at, where(level, i, "object header"));
-            at = in.position();
-            object.vertices = takeRecords(in, object.header.vertexRecords, kClfVertexSize);
-            if (in.failed())
-                return stop(at, where(level, i, "vertex records"));
-            at = in.position();
-            object.triangles = takeRecords(in, object.header.triangleRecords, kClfTriangleSize);
-            if (in.failed())
-                return stop(at, where(level, i, "triangle records"));
-            at = in.position();
-            object.keys = takeRecords(in, object.header.keyRecords, kKeyRecordSize);
-            if (in.failed())
-                return stop(at, where(level, i, "key records"));
+                return stopped(layout, at, objectBlock(level, i, "object header"));
+            const ClfObjectHeader& oh = object.header;
+            if (!takeObjectRuns(
+                    in,
+                    {{oh.vertexRecords, kClfVertexSize, &object.vertices, "vertex records"},
+                     {oh.triangleRecords, kClfTriangleSize, &object.triangles, "triangle records"},
+                     {oh.keyRecords, kKeyRecordSize, &object.keys, "key records"}},
+                    level, i, layout.failure)) {
+                return layout;
+            }
         }
     }
     layout.rest = bytes.subspan(in.position());

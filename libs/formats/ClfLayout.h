@@ -34,10 +34,14 @@ struct ClfObjectLayout {
     KeyRecord key(std::size_t i) const { return decodeKeyRecord(keys.data() + i * kKeyRecordSize); }
 };
 
+struct ClfLevelLayout {
+    std::vector<ClfObjectLayout> objects;
+};
+
 struct ClfLayout {
     ClfHeader header;                            // the first header; levelObjects is level 0's
     std::span<const std::uint8_t> textureNames;  // header.textureNameCount × kClfTextureNameSize
-    std::vector<std::vector<ClfObjectLayout>> levels;  // the levels walked, each its objects
+    std::vector<ClfLevelLayout> levels;          // the levels walked
     // The bytes after the last level walked (further levels, anything appended): never read,
     // and kept as they are by whatever rewrites the file.
     std::span<const std::uint8_t> rest;

@@ -104,8 +104,8 @@ std::optional<Bytes> rescaledClf(std::span<const std::uint8_t> bytes, float fact
     if (!layout.ok())
         return std::nullopt;
     Bytes out(bytes.begin(), bytes.end());
-    for (const std::vector<ClfObjectLayout>& level : layout.levels) {
-        for (const ClfObjectLayout& object : level)
+    for (const ClfLevelLayout& level : layout.levels) {
+        for (const ClfObjectLayout& object : level.objects)
             scaleVertexRecords(out, bytes, object.vertices, factor);
     }
     return out;
