@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "formats/SailFile.h"
+#include "formats/SailLayout.h"
 
 namespace slipway {
 namespace {
@@ -91,6 +92,28 @@ TEST(SailFile, EntrySearchFindsEachIndexAndSkipsAttachedMeshes) {
     EXPECT_EQ(out, entry(7, 1));
     EXPECT_EQ(findSailEntry(bytes, 5, out), SailLookup::NotFound);
     EXPECT_EQ(findSailEntry({}, 0, out), SailLookup::NotFound);
+}
+
+TEST(SailFile, LessThanARecordAfterTheLastEntryIsPassedOver) {
+    auto bytes = writeSailFile(std::vector<SailEntry>{entry(3, 2), entry(7, 1)});
+    bytes.insert(bytes.end(), 63, 0x5A);
+    SailEntry out;
+    ASSERT_EQ(findSailEntry(bytes, 7, out), SailLookup::Found);
+    EXPECT_EQ(out, entry(7, 1));
+    const SailLayout layout = parseSailLayout(bytes);
+    ASSERT_TRUE(layout.ok());
+    EXPECT_EQ(layout.entries.size(), 2u);
+    EXPECT_EQ(layout.rest.size(), 63u);
+    EXPECT_FALSE(parseSailFile(bytes));  // a document holds whole entries only
+
+    // One byte more makes a record, whose attached meshes (0x5A5A5A of them) are not there.
+    bytes.push_back(0);
+    const SailLayout damaged = parseSailLayout(bytes);
+    ASSERT_FALSE(damaged.ok());
+    EXPECT_EQ(damaged.entries.size(), 2u);
+    EXPECT_EQ(damaged.damaged->sailIndex, 0x5A5A5A5A);
+    EXPECT_EQ(findSailEntry(bytes, 7, out), SailLookup::Found);
+    EXPECT_EQ(findSailEntry(bytes, 0x5A5A5A5A, out), SailLookup::Damaged);
 }
 
 TEST(SailFile, EntrySearchSurvivesHostileCounts) {
