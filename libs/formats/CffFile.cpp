@@ -36,11 +36,6 @@ CffObjectHeader readCffObjectHeader(ByteReader& in) {
     return h;
 }
 
-CffVertex readCffVertex(ByteReader& in) {
-    const auto bytes = in.view(kCffVertexSize);
-    return bytes.empty() ? CffVertex{} : decodeCffVertex(bytes.data());
-}
-
 std::uint32_t cffTextureExtraEntries(std::span<const std::uint8_t> record) {
     if (record.size() < kCffTextureRecordSize)
         return 0;

@@ -64,7 +64,6 @@ inline std::size_t cffTriangleSize(std::int32_t vertexRecords) {
 
 CffHeader readCffHeader(ByteReader& in);
 CffObjectHeader readCffObjectHeader(ByteReader& in);
-CffVertex readCffVertex(ByteReader& in);
 // Decodes a vertex record from a pointer to at least kCffVertexSize bytes.
 inline CffVertex decodeCffVertex(const std::uint8_t* r) {
     return CffVertex{le::i16(r),

@@ -32,16 +32,6 @@ ClfObjectHeader readClfObjectHeader(ByteReader& in) {
     return h;
 }
 
-ClfVertex readClfVertex(ByteReader& in) {
-    const auto bytes = in.view(kClfVertexSize);
-    return bytes.empty() ? ClfVertex{} : decodeClfVertex(bytes.data());
-}
-
-ClfTriangle readClfTriangle(ByteReader& in) {
-    const auto bytes = in.view(kClfTriangleSize);
-    return bytes.empty() ? ClfTriangle{} : decodeClfTriangle(bytes.data());
-}
-
 void writeClfHeader(ByteWriter& out, const ClfHeader& h) {
     out.u32(h.magic);
     out.u32(h.version);

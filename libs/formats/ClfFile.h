@@ -66,8 +66,6 @@ struct ClfTriangle {
 
 ClfHeader readClfHeader(ByteReader& in);
 ClfObjectHeader readClfObjectHeader(ByteReader& in);
-ClfVertex readClfVertex(ByteReader& in);
-ClfTriangle readClfTriangle(ByteReader& in);
 
 // Decode one record from a pointer to at least its size in bytes (checked by the caller).
 inline ClfVertex decodeClfVertex(const std::uint8_t* r) {
