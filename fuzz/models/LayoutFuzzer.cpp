@@ -66,22 +66,31 @@ void expectOnlyMarkedChanged(Bytes bytes, const std::optional<std::vector<std::u
     }
 }
 
-void checkClf(Bytes bytes) {
+// Walks `bytes` with each choice of levels and hands each whole layout to `visit`, which names
+// its spans in order; what is left after them must run to the end.
+template <typename Parse, typename Visit>
+void forEachWalk(Bytes bytes, Parse parse, Visit visit) {
     for (LevelsWalked levels : {LevelsWalked::Readable, LevelsWalked::First, LevelsWalked::All}) {
-        const ClfLayout layout = parseClfLayout(bytes, levels);
+        const auto layout = parse(bytes, levels);
         if (!layout.ok())
             continue;
         SpanOrder order(bytes);
+        visit(layout, order);
+        order.rest(layout.rest);
+    }
+}
+
+void checkClf(Bytes bytes) {
+    forEachWalk(bytes, &parseClfLayout, [](const ClfLayout& layout, SpanOrder& order) {
         order.next(layout.textureNames, layout.header.textureNameCount * kClfTextureNameSize);
         for (const ClfLevelLayout& level : layout.levels) {
             for (const ClfObjectLayout& o : level.objects) {
-                order.next(o.vertices, o.header.vertexRecords * std::size_t{kClfVertexSize});
-                order.next(o.triangles, o.header.triangleRecords * std::size_t{kClfTriangleSize});
-                order.next(o.keys, o.header.keyRecords * std::size_t{kKeyRecordSize});
+                order.next(o.vertices, o.header.vertexRecords * kClfVertexSize);
+                order.next(o.triangles, o.header.triangleRecords * kClfTriangleSize);
+                order.next(o.keys, o.header.keyRecords * kKeyRecordSize);
             }
         }
-        order.rest(layout.rest);
-    }
+    });
     const ClfLayout layout = parseClfLayout(bytes);
     std::vector<bool> mask(bytes.size(), false);
     for (const ClfLevelLayout& level : layout.levels) {
@@ -92,28 +101,23 @@ void checkClf(Bytes bytes) {
 }
 
 void checkCff(Bytes bytes) {
-    for (LevelsWalked levels : {LevelsWalked::Readable, LevelsWalked::First, LevelsWalked::All}) {
-        const CffLayout layout = parseCffLayout(bytes, levels);
-        if (!layout.ok())
-            continue;
-        SpanOrder order(bytes);
+    forEachWalk(bytes, &parseCffLayout, [](const CffLayout& layout, SpanOrder& order) {
         for (Bytes name : layout.textureNames)
             order.next(name, name.size());
         for (const CffTextureRecordLayout& r : layout.textureRecords) {
             order.next(r.record, kCffTextureRecordSize);
             order.next(r.extra, cffTextureExtraEntries(r.record) * kCffTextureExtraSize);
         }
+        const auto count = [](std::int32_t n) { return static_cast<std::size_t>(n); };
         for (const CffLevelLayout& level : layout.levels) {
             for (const CffObjectLayout& o : level.objects) {
-                const auto count = [](std::int32_t n) { return static_cast<std::size_t>(n); };
                 order.next(o.record, kCffObjectHeaderSize);
                 order.next(o.vertices, count(o.header.vertexRecords) * kCffVertexSize);
                 order.next(o.triangles, count(o.header.triangleRecords) * o.triangleSize());
                 order.next(o.keys, count(o.header.keyRecords) * kKeyRecordSize);
             }
         }
-        order.rest(layout.rest);
-    }
+    });
     const CffLayout layout = parseCffLayout(bytes);
     std::vector<bool> mask(bytes.size(), false);
     mayChange(mask, 0, 6);   // origin and scale
