@@ -29,7 +29,8 @@ CffModel cffModel(std::vector<CffObject> objects);
 CffObject cffFan(int vertexCount, const char* shortName = "fan0");
 
 // A sail entry for the SAIL record at `sailIndex`: a four-cornered sail (triangular for odd
-// indices) with `attachedMeshes` stored meshes of 3 vertices and 1 triangle each.
+// indices), depth 0.5, corner c at (c, 10 + c, -c), with `attachedMeshes` stored meshes of
+// vertices (0, 0, 0), (1, 0, 0), (0, 1, 0) and one triangle over them.
 SailEntry sailEntry(std::int32_t sailIndex, int attachedMeshes);
 
 // A TF file: header, then the given 16-bit level 0 and nothing else (no 8-bit chain).

@@ -95,19 +95,20 @@ SailEntry sailEntry(std::int32_t sailIndex, int attachedMeshes) {
     e.record.sailIndex = sailIndex;
     e.record.shape = sailIndex % 2 ? kTriangularSailShape : 0;
     e.record.depth = 0.5f;
+    e.record.attachedCount = attachedMeshes;
     for (std::size_t c = 0; c < 4; ++c) {
         const float f = static_cast<float>(c);
-        e.record.corners[c] = {f + sailIndex, 10.0f - 4 * f, -1.0f * f};
+        e.record.corners[c] = {f, 10.0f + f, -f};
     }
     for (int m = 0; m < attachedMeshes; ++m) {
         SailAttachedMesh mesh;
         mesh.textureName = "rope.tga";
-        const float x = 1.0f + static_cast<float>(m);
-        mesh.vertices = {clfVertex(x, 0, 2), clfVertex(x + 1, 0, 2), clfVertex(x, 3, 2)};
+        mesh.vertices = {clfVertex(0, 0, 0), clfVertex(1, 0, 0), clfVertex(0, 1, 0)};
+        for (ClfVertex& v : mesh.vertices)
+            v.nz = 1;
         mesh.triangles = {clfTriangle(0, 1, 2, 0, 0, 1, 0, 0, 1)};
         e.attached.push_back(mesh);
     }
-    e.record.attachedCount = attachedMeshes;
     return e;
 }
 
