@@ -94,8 +94,8 @@ bool rescaleFile(const std::string& path, float factor, Rescaler rescaler) {
 
 }  // namespace
 
-// Each rescaler scales the positions that the layout the readers use names, and copies every
-// other byte, whatever follows the last block walked included.
+// Each rescaler scales the positions named by the layout that the viewers read the file by, and
+// copies every other byte, including whatever follows the last block walked.
 
 std::optional<Bytes> rescaledClf(std::span<const std::uint8_t> bytes, float factor) {
     if (!usableFactor(factor))
