@@ -8,6 +8,7 @@
 
 #include "formats/CffFile.h"
 #include "formats/ClfFile.h"
+#include "formats/SailFile.h"
 
 namespace slipway::test {
 
@@ -26,6 +27,11 @@ ClfObject clfCube(const std::string& name = "cube");
 CffModel cffModel(std::vector<CffObject> objects);
 // A CFF object with `vertexCount` vertices along x and a fan of triangles over them.
 CffObject cffFan(int vertexCount, const char* shortName = "fan0");
+
+// A sail entry for the SAIL record at `sailIndex`: a four-cornered sail (triangular for odd
+// indices), depth 0.5, corner c at (c, 10 + c, -c), with `attachedMeshes` stored meshes of
+// vertices (0, 0, 0), (1, 0, 0), (0, 1, 0) and one triangle over them.
+SailEntry sailEntry(std::int32_t sailIndex, int attachedMeshes);
 
 // A TF file: header, then the given 16-bit level 0 and nothing else (no 8-bit chain).
 std::vector<std::uint8_t> tfFile(std::uint8_t formatCode, std::uint32_t width, std::uint32_t height,

@@ -5,66 +5,12 @@
 #include <cmath>
 
 #include "engine/LoaderSupport.h"
-#include "formats/CffFile.h"
+#include "formats/CffLayout.h"
 
 namespace slipway {
 
 namespace {
 
-std::int32_t levelsToRead(const ViewerRules& rules, std::int32_t levelCount) {
-    return std::min<std::int32_t>(levelCount, rules.levelsRead);
-}
-
-bool negative(const CffObjectHeader& oh) {
-    return oh.vertexRecords < 0 || oh.triangleRecords < 0 || oh.keyRecords < 0;
-}
-
-// Checks every count against the bytes that are there before anything is allocated, loaded or
-// shown. Negative counts are damage too.
-bool layoutFits(std::span<const std::uint8_t> bytes, const CffHeader& header, std::int32_t levels) {
-    ByteReader in(bytes);
-    in.skip(kCffHeaderSize);
-    if (header.textureNameCount < 0 || header.levelCount < 0)
-        return false;
-    const auto names = static_cast<std::size_t>(header.textureNameCount);
-    if (!in.canRead(names))
-        return false;
-    for (std::size_t i = 0; i < names; ++i)
-        in.skip(in.u8());
-    if (!in.canRead(names, kCffTextureRecordSize))
-        return false;
-    for (std::size_t i = 0; i < names; ++i) {
-        const std::uint32_t extra = cffTextureExtraEntries(in.view(kCffTextureRecordSize));
-        if (!in.canRead(extra, kCffTextureExtraSize))
-            return false;
-        in.skip(static_cast<std::size_t>(extra) * kCffTextureExtraSize);
-    }
-    for (std::int32_t level = 0; level < levels; ++level) {
-        const std::int32_t objects = in.i32();
-        in.skip(4);
-        if (objects < 0 || !in.canRead(static_cast<std::size_t>(objects), kCffObjectHeaderSize)) {
-            return false;
-        }
-        for (std::int32_t i = 0; i < objects; ++i) {
-            const CffObjectHeader oh = readCffObjectHeader(in);
-            if (negative(oh))
-                return false;
-            const auto v = static_cast<std::size_t>(oh.vertexRecords);
-            const auto t = static_cast<std::size_t>(oh.triangleRecords);
-            const auto k = static_cast<std::size_t>(oh.keyRecords);
-            if (!in.canRead(v, kCffVertexSize))
-                return false;
-            in.skip(v * kCffVertexSize);
-            if (!in.canRead(t, cffTriangleSize(oh.vertexRecords)))
-                return false;
-            in.skip(t * cffTriangleSize(oh.vertexRecords));
-            if (!in.canRead(k, kKeyRecordSize))
-                return false;
-            in.skip(k * kKeyRecordSize);
-        }
-    }
-    return in.ok();
-}
 
 // q / 127 for every signed byte, so each normal component is one lookup.
 const std::array<float, 256>& normalTable() {
@@ -83,12 +29,13 @@ float finiteOrZero(float value) {
     return std::isfinite(value) ? value : 0.0f;
 }
 
-void readPart(MeshPart& part, const CffObjectHeader& oh, const CffHeader& header, ByteReader& in) {
+void readPart(MeshPart& part, const CffObjectLayout& object, const CffHeader& header) {
+    const CffObjectHeader& oh = object.header;
     const auto vertexRecords = static_cast<std::size_t>(oh.vertexRecords);
     const auto triangles = static_cast<std::size_t>(oh.triangleRecords);
-    const std::span<const std::uint8_t> vertexBytes = in.view(vertexRecords * kCffVertexSize);
-    const std::size_t triangleSize = cffTriangleSize(oh.vertexRecords);
-    const std::span<const std::uint8_t> indexBytes = in.view(triangles * triangleSize);
+    const std::span<const std::uint8_t> vertexBytes = object.vertices;
+    const std::size_t triangleSize = object.triangleSize();
+    const std::span<const std::uint8_t> indexBytes = object.triangles;
 
     const std::array<float, 256>& normals = normalTable();
     // Filled by appending, so the arrays are written once rather than cleared first.
@@ -138,29 +85,21 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
     if (!checkRoomAndParent(scene, placement, services.prompt))
         return -1;
 
-    ByteReader in(bytes);
-    const CffHeader header = readCffHeader(in);
-    if (in.failed())
+    // Every count is checked against the bytes before anything is allocated, loaded or shown;
+    // negative counts are damage too.
+    const CffLayout layout = parseCffLayout(bytes, services.rules.levelsRead);
+    if (!layout.ok())
         return refuseDamaged(path, services.prompt);
-    const std::int32_t levels = levelsToRead(services.rules, header.levelCount);
-    if (!layoutFits(bytes, header, levels))
-        return refuseDamaged(path, services.prompt);
+    const CffHeader& header = layout.header;
 
     FillRandom random(services.clock.milliseconds());
     std::vector<std::string> names;
-    names.reserve(static_cast<std::size_t>(header.textureNameCount));
-    for (std::int32_t i = 0; i < header.textureNameCount; ++i) {
-        const std::uint8_t length = in.u8();
-        const auto chars = in.view(length);
+    names.reserve(layout.textureNames.size());
+    for (const std::span<const std::uint8_t> chars : layout.textureNames) {
         // The name ends at its first zero byte: some writers count the terminator in the length.
-        const auto end = std::find(chars.begin(), chars.end(), std::uint8_t{0});
-        names.emplace_back(chars.begin(), end);
-        loadNamedTexture(names.back(), services);
+        names.emplace_back(chars.begin(), std::find(chars.begin(), chars.end(), std::uint8_t{0}));
     }
-    for (std::int32_t i = 0; i < header.textureNameCount; ++i) {
-        const std::uint32_t extra = cffTextureExtraEntries(in.view(kCffTextureRecordSize));
-        in.skip(static_cast<std::size_t>(extra) * kCffTextureExtraSize);
-    }
+    loadNamedTextures(names, path, services);
 
     std::unique_ptr<SceneObject> object = newModel(services.rules, placement, path);
     bool parentFound = false;
@@ -171,49 +110,30 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
         object->world = yawPitch(placement.angles.y, placement.angles.x);
     setTranslation(object->world, translation);
 
-    for (std::int32_t level = 0; level < levels; ++level) {
-        const std::int32_t levelObjects = in.i32();
-        in.skip(4);
-        std::vector<MeshPart>& parts = object->lodMeshes[static_cast<std::size_t>(level)];
-        parts.resize(static_cast<std::size_t>(levelObjects));
-        object->levelCount = level + 1;
-        for (MeshPart& part : parts) {
-            const CffObjectHeader oh = readCffObjectHeader(in);
-            part.texture = textureFor(names, static_cast<std::uint32_t>(oh.textureNameIndex),
-                                      services.textures);
-            part.doubleSided = oh.doubleSidedFlag != 0;
-            readPart(part, oh, header, in);
-            if (editor) {
-                const auto nameEnd = std::find(oh.shortName.begin(), oh.shortName.end(), '\0');
-                part.name.assign(oh.shortName.begin(), nameEnd);
-                giveFillTexture(part, random, services);
-                for (std::int32_t k = 0; k < oh.keyRecords; ++k) {
-                    part.keyTrack.keys.push_back(readKeyRecord(in));
-                }
-                part.keyTrack.positions.reserve(part.vertices.size());
-                for (const RenderVertex& v : part.vertices) {
-                    part.keyTrack.positions.push_back(Vec3{v.x, v.y, v.z});
-                }
-                object->keyCount =
-                    std::max(object->keyCount, static_cast<std::uint32_t>(oh.keyRecords));
-            } else {
-                in.skip(static_cast<std::size_t>(oh.keyRecords) * kKeyRecordSize);
-            }
+    buildLevels(*object, layout.levels, [&](MeshPart& part, const CffObjectLayout& source) {
+        const CffObjectHeader& oh = source.header;
+        part.texture =
+            textureFor(names, static_cast<std::uint32_t>(oh.textureNameIndex), services.textures);
+        part.doubleSided = oh.doubleSidedFlag != 0;
+        readPart(part, source, header);
+        // Key records: kept with the edit data, passed over otherwise.
+        if (editor) {
+            const auto nameEnd = std::find(oh.shortName.begin(), oh.shortName.end(), '\0');
+            part.name.assign(oh.shortName.begin(), nameEnd);
+            giveFillTexture(part, random, services);
+            keepKeyTrack(part, source.keys);
+            object->keyCount =
+                std::max(object->keyCount, static_cast<std::uint32_t>(oh.keyRecords));
         }
-    }
-    if (in.failed())
-        return refuseDamaged(path, services.prompt);  // cannot happen after layoutFits
-    return finishModel(scene, std::move(object), levels, true, services);
+        return true;
+    });
+    return finishModel(scene, std::move(object), static_cast<int>(layout.levels.size()), true,
+                       services);
 }
 
 int loadCff(Scene& scene, const std::string& path, const Placement& placement,
             const ModelServices& services) {
-    if (!loader::checkRoomAndParent(scene, placement, services.prompt))
-        return -1;
-    const auto bytes = loader::readModelFile(path, services.prompt);
-    if (!bytes)
-        return -1;
-    return loadCffFromBytes(scene, *bytes, path, placement, services);
+    return loader::loadModelFile(scene, path, placement, services, &loadCffFromBytes);
 }
 
 }  // namespace slipway

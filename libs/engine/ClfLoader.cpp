@@ -5,7 +5,7 @@
 
 #include "base/Format.h"
 #include "engine/LoaderSupport.h"
-#include "formats/ClfFile.h"
+#include "formats/ClfLayout.h"
 
 namespace slipway {
 
@@ -15,66 +15,26 @@ constexpr float kNoTexCoord = -50.0f;
 // Triangle indices are 16-bit, so a part can address this many vertices at most.
 constexpr std::size_t kAddressableVertices = 65536;
 
-// How many levels the rules read from a file that announces `levelCount`.
-std::uint32_t levelsToRead(const ViewerRules& rules, std::uint32_t levelCount) {
-    // Reading one level means level 0, even from a header that announces none.
-    if (rules.levelsRead == 1)
-        return 1;
-    return std::min<std::uint32_t>(levelCount, static_cast<std::uint32_t>(rules.levelsRead));
-}
-
-// Walks the records the reader will visit and checks that every count fits the bytes that
-// are there, before anything is allocated, loaded or shown.
-bool layoutFits(std::span<const std::uint8_t> bytes, const ClfHeader& first, std::uint32_t levels) {
-    ByteReader in(bytes);
-    in.skip(kClfHeaderSize);
-    if (!in.canRead(first.textureNameCount, kClfTextureNameSize))
-        return false;
-    in.skip(static_cast<std::size_t>(first.textureNameCount) * kClfTextureNameSize);
-    std::uint32_t levelObjects = first.levelObjects;
-    for (std::uint32_t level = 0; level < levels; ++level) {
-        if (level > 0)
-            levelObjects = readClfHeader(in).levelObjects;
-        if (!in.canRead(levelObjects, kClfObjectHeaderSize))
-            return false;
-        for (std::uint32_t i = 0; i < levelObjects; ++i) {
-            const ClfObjectHeader oh = readClfObjectHeader(in);
-            if (!in.canRead(oh.vertexRecords, kClfVertexSize))
-                return false;
-            in.skip(static_cast<std::size_t>(oh.vertexRecords) * kClfVertexSize);
-            if (!in.canRead(oh.triangleRecords, kClfTriangleSize))
-                return false;
-            in.skip(static_cast<std::size_t>(oh.triangleRecords) * kClfTriangleSize);
-            if (!in.canRead(oh.keyRecords, kKeyRecordSize))
-                return false;
-            in.skip(static_cast<std::size_t>(oh.keyRecords) * kKeyRecordSize);
-        }
-    }
-    return in.ok();
-}
-
 enum class BuildResult { Built, Cancelled };
 
 // Builds one part from its vertex and triangle records, splitting a vertex wherever a corner
 // gives it texture coordinates other than the ones it already has.
-BuildResult buildPart(MeshPart& part, const ClfObjectHeader& oh, ByteReader& in,
-                      bool askAboutBadIndex, UserPrompt& prompt) {
+BuildResult buildPart(MeshPart& part, const ClfObjectLayout& object, bool askAboutBadIndex,
+                      UserPrompt& prompt) {
+    const ClfObjectHeader& oh = object.header;
     const std::size_t vertexRecords = oh.vertexRecords;
-    const std::span<const std::uint8_t> vertexBytes = in.view(vertexRecords * kClfVertexSize);
-    const std::span<const std::uint8_t> triangleBytes =
-        in.view(static_cast<std::size_t>(oh.triangleRecords) * kClfTriangleSize);
 
     std::vector<RenderVertex>& verts = part.vertices;
     verts.resize(vertexRecords);
     for (std::size_t i = 0; i < vertexRecords; ++i) {
-        const ClfVertex v = decodeClfVertex(vertexBytes.data() + i * kClfVertexSize);
+        const ClfVertex v = object.vertex(i);
         verts[i] = RenderVertex{v.x, v.y, v.z, v.nx, v.ny, v.nz, kNoTexCoord, kNoTexCoord};
     }
 
     part.indices.resize(static_cast<std::size_t>(oh.triangleRecords) * 3);
     std::uint16_t* out = part.indices.data();
     for (std::size_t t = 0; t < oh.triangleRecords; ++t) {
-        const ClfTriangle tri = decodeClfTriangle(triangleBytes.data() + t * kClfTriangleSize);
+        const ClfTriangle tri = object.triangle(t);
         std::uint16_t corner[3] = {tri.a, tri.b, tri.c};
         const bool outOfRange =
             tri.a >= vertexRecords || tri.b >= vertexRecords || tri.c >= vertexRecords;
@@ -122,25 +82,24 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
     if (!checkRoomAndParent(scene, placement, services.prompt))
         return -1;
 
-    ByteReader in(bytes);
-    const ClfHeader header = readClfHeader(in);
-    if (in.failed())
-        return refuseDamaged(path, services.prompt);
-    if (services.rules.refusesEditedClf && header.version == kClfEditedVersion) {
+    // Every count is checked against the bytes before anything is allocated, loaded or shown.
+    const ClfLayout layout = parseClfLayout(bytes, services.rules.levelsRead);
+    const ClfHeader& header = layout.header;
+    // A whole header with the edited version is refused as such, whatever follows it.
+    if (services.rules.refusesEditedClf && bytes.size() >= kClfHeaderSize &&
+        header.version == kClfEditedVersion) {
         tell(services.prompt, kBadVersionText);
         return -1;
     }
-    const std::uint32_t levels = levelsToRead(services.rules, header.levelCount);
-    if (!layoutFits(bytes, header, levels))
+    if (!layout.ok())
         return refuseDamaged(path, services.prompt);
 
     FillRandom random(services.clock.milliseconds());
     std::vector<std::string> names;
     names.reserve(header.textureNameCount);
-    for (std::uint32_t i = 0; i < header.textureNameCount; ++i) {
-        names.push_back(in.name(kClfTextureNameSize));
-        loadNamedTexture(names.back(), services);
-    }
+    for (std::uint32_t i = 0; i < header.textureNameCount; ++i)
+        names.push_back(layout.textureName(i));
+    loadNamedTextures(names, path, services);
 
     std::unique_ptr<SceneObject> object = newModel(services.rules, placement, path);
     bool parentFound = false;
@@ -148,58 +107,34 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
     if (editor)
         object->keyCount = header.keysPerObject;
 
-    std::uint32_t levelObjects = header.levelObjects;
-    for (std::uint32_t level = 0; level < levels; ++level) {
-        if (level > 0)
-            levelObjects = readClfHeader(in).levelObjects;
-        std::vector<MeshPart>& parts = object->lodMeshes[level];
-        parts.resize(levelObjects);
-        object->levelCount = static_cast<int>(level) + 1;
-        for (MeshPart& part : parts) {
-            const ClfObjectHeader oh = readClfObjectHeader(in);
+    const bool built =
+        buildLevels(*object, layout.levels, [&](MeshPart& part, const ClfObjectLayout& source) {
+            const ClfObjectHeader& oh = source.header;
             if (editor)
                 part.name = oh.objectName;
-            if (oh.vertexRecords == 0 || oh.triangleRecords == 0) {
-                in.skip(static_cast<std::size_t>(oh.vertexRecords) * kClfVertexSize +
-                        static_cast<std::size_t>(oh.triangleRecords) * kClfTriangleSize);
-            } else {
+            // A part without vertices or without triangles stays empty.
+            if (oh.vertexRecords != 0 && oh.triangleRecords != 0) {
                 part.texture = textureFor(names, oh.textureNameIndex, services.textures);
                 part.doubleSided = oh.doubleSidedFlag == 1;
-                if (buildPart(part, oh, in, services.rules.asksAboutBadIndex, services.prompt) == BuildResult::Cancelled) {
-                    return -1;
-                }
+                if (buildPart(part, source, services.rules.asksAboutBadIndex, services.prompt) == BuildResult::Cancelled)
+                    return false;
                 if (editor)
                     giveFillTexture(part, random, services);
             }
-            // Key records: kept with the edit data, otherwise stepped over so that
-            // the next object is read from the right place.
-            if (editor) {
-                part.keyTrack.keys.reserve(oh.keyRecords);
-                for (std::uint32_t k = 0; k < oh.keyRecords; ++k) {
-                    part.keyTrack.keys.push_back(readKeyRecord(in));
-                }
-                part.keyTrack.positions.reserve(part.vertices.size());
-                for (const RenderVertex& v : part.vertices) {
-                    part.keyTrack.positions.push_back(Vec3{v.x, v.y, v.z});
-                }
-            } else {
-                in.skip(static_cast<std::size_t>(oh.keyRecords) * kKeyRecordSize);
-            }
-        }
-    }
-    if (in.failed())
-        return refuseDamaged(path, services.prompt);  // cannot happen after layoutFits
-    return finishModel(scene, std::move(object), static_cast<int>(levels), false, services);
+            // Key records: kept with the edit data, passed over otherwise.
+            if (editor)
+                keepKeyTrack(part, source.keys);
+            return true;
+        });
+    if (!built)
+        return -1;
+    return finishModel(scene, std::move(object), static_cast<int>(layout.levels.size()), false,
+                       services);
 }
 
 int loadClf(Scene& scene, const std::string& path, const Placement& placement,
             const ModelServices& services) {
-    if (!loader::checkRoomAndParent(scene, placement, services.prompt))
-        return -1;
-    const auto bytes = loader::readModelFile(path, services.prompt);
-    if (!bytes)
-        return -1;
-    return loadClfFromBytes(scene, *bytes, path, placement, services);
+    return loader::loadModelFile(scene, path, placement, services, &loadClfFromBytes);
 }
 
 }  // namespace slipway

@@ -31,16 +31,35 @@ std::optional<std::vector<std::uint8_t>> readModelFile(const std::string& path,
     return bytes;
 }
 
+int loadModelFile(Scene& scene, const std::string& path, const Placement& placement,
+                  const ModelServices& services, BytesLoader load) {
+    if (!checkRoomAndParent(scene, placement, services.prompt))
+        return -1;
+    const auto bytes = readModelFile(path, services.prompt);
+    if (!bytes)
+        return -1;
+    return load(scene, *bytes, path, placement, services);
+}
+
 int refuseDamaged(const std::string& path, UserPrompt& prompt) {
     tell(prompt, formatText(kDamagedModelText, path.c_str()));
     return -1;
 }
 
-void loadNamedTexture(const std::string& name, const ModelServices& services) {
+void loadNamedTexture(const std::string& name, const ModelServices& services,
+                      const std::string& filePath) {
     std::string file = name;
-    if (services.searchPaths.findTexture(file, services.warnMissing, services.prompt)) {
+    const std::string fileFolder = filePath.empty() ? std::string() : directoryOf(filePath);
+    if (services.searchPaths.findTexture(file, services.warnMissing, services.prompt,
+                                         {fileFolder, services.shipFolder})) {
         services.textures.loadTexture(file, services.trace);
     }
+}
+
+void loadNamedTextures(const std::vector<std::string>& names, const std::string& filePath,
+                       const ModelServices& services) {
+    for (const std::string& name : names)
+        loadNamedTexture(name, services, filePath);
 }
 
 std::uint32_t textureFor(const std::vector<std::string>& names, std::uint64_t index,
@@ -73,6 +92,16 @@ Vec3 placedTranslation(const Scene& scene, const Placement& placement, bool& par
         return Vec3{};
     parentFound = true;
     return add(placement.offset, Vec3{parent->world[12], parent->world[13], parent->world[14]});
+}
+
+void keepKeyTrack(MeshPart& part, std::span<const std::uint8_t> keyRecords) {
+    const std::size_t count = keyRecords.size() / kKeyRecordSize;
+    part.keyTrack.keys.reserve(count);
+    for (std::size_t k = 0; k < count; ++k)
+        part.keyTrack.keys.push_back(decodeKeyRecord(keyRecords.data() + k * kKeyRecordSize));
+    part.keyTrack.positions.reserve(part.vertices.size());
+    for (const RenderVertex& v : part.vertices)
+        part.keyTrack.positions.push_back(Vec3{v.x, v.y, v.z});
 }
 
 void giveFillTexture(MeshPart& part, FillRandom& random, const ModelServices& services) {

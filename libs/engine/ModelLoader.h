@@ -37,6 +37,9 @@ struct ModelServices {
     Clock& clock;  // seeds the fill colours
     // 1 while missing texture files are reported; the texture lookup clears it on Cancel.
     int& warnMissing;
+    // The folder of the ship being assembled, where textures are also looked for; empty when
+    // a model is read on its own.
+    std::string shipFolder = {};
 };
 
 // Each returns the slot of the new object, or -1 when nothing was added (after telling the

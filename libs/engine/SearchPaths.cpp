@@ -115,16 +115,21 @@ bool SearchPaths::findModel(std::string& name, const std::string* firstDirectory
     return false;
 }
 
-bool SearchPaths::findTexture(std::string& name, int& warnMissing, UserPrompt& prompt) const {
-    for (const std::string& dir : directoryList(kTexturePathSection, kSearchDirectories)) {
-        std::string candidate = candidateIn(dir, name);
+bool SearchPaths::findTexture(std::string& name, int& warnMissing, UserPrompt& prompt,
+                              std::initializer_list<std::string_view> nearby) const {
+    // "x.tga" is also tried as "x.tf" in the search directories.
+    const auto inDirectory = [&](std::string_view dir) {
+        std::string candidate = joinPath(dir, name);
         std::string found = existing(candidate);
         if (found.empty() && candidate.size() >= 2) {
-            // "x.tga" is also tried as "x.tf" in the search directories.
             candidate.resize(candidate.size() - 2);
             candidate.push_back('f');
             found = existing(candidate);
         }
+        return found;
+    };
+    for (const std::string& dir : directoryList(kTexturePathSection, kSearchDirectories)) {
+        const std::string found = inDirectory(dir);
         if (!found.empty()) {
             name = found;
             return true;
@@ -134,6 +139,17 @@ bool SearchPaths::findTexture(std::string& name, int& warnMissing, UserPrompt& p
     if (!found.empty()) {
         name = found;
         return true;
+    }
+    // Assets that travel together: a model opened from another folder still finds the
+    // textures lying beside it or beside its ship.
+    for (std::string_view dir : nearby) {
+        if (dir.empty())
+            continue;
+        found = inDirectory(dir);
+        if (!found.empty()) {
+            name = found;
+            return true;
+        }
     }
     if (warnMissing) {
         const PromptAnswer answer = prompt.show(formatText("Can't Find Texture: %s", name.c_str()),

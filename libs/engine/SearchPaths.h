@@ -3,7 +3,9 @@
 // last opened directory, and the lookups of model and texture files through the MODEL_PATH
 // and TEXTURE_PATH directory lists. Nothing is cached: the file is re-read on every call.
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/UserPrompt.h"
@@ -36,9 +38,12 @@ public:
     // becomes the full path; otherwise "Can't Find Model: %s" is shown and `name` is unchanged.
     bool findModel(std::string& name, const std::string* firstDirectory, UserPrompt& prompt) const;
     // Looks for `name` in the TEXTURE_PATH directories (also as ".tf" in place of ".tga"), then
-    // in the base directory. On failure, while `warnMissing` is set, "Can't Find Texture: %s" is
-    // shown with OK and Cancel; Cancel clears `warnMissing`.
-    bool findTexture(std::string& name, int& warnMissing, UserPrompt& prompt) const;
+    // in the base directory, then in the `nearby` folders (the folder of the file being read,
+    // the ship's folder; empty ones are passed over) the same way as in the TEXTURE_PATH ones.
+    // On failure, while `warnMissing` is set, "Can't Find Texture: %s" is shown with OK and
+    // Cancel; Cancel clears `warnMissing`.
+    bool findTexture(std::string& name, int& warnMissing, UserPrompt& prompt,
+                     std::initializer_list<std::string_view> nearby = {}) const;
 
     // The PATH0, PATH1, ... values of a directory list up to the first absent key, at most
     // `limit` of them.

@@ -135,11 +135,13 @@ int assembleShip(Scene& scene, const std::string& defPath, const ModelServices& 
         return 0;
     }
     const std::string directory = directoryOf(defPath);
+    ModelServices partServices = services;
+    partServices.shipFolder = directory;
     std::vector<int> slots;
     const int result =
         rules.shipAssembly == ShipAssemblyRule::ModelRecords
-            ? assembleModelRecords(scene, *reader, directory, services, slots)
-            : assembleWholeShip(scene, *reader, directory, services, slots);
+            ? assembleModelRecords(scene, *reader, directory, partServices, slots)
+            : assembleWholeShip(scene, *reader, directory, partServices, slots);
     if (recordSlots)
         *recordSlots = std::move(slots);
     return result;

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "formats/LayoutWalk.h"
+
 namespace slipway {
 
 // How a ship description is turned into objects.
@@ -47,8 +49,8 @@ struct TgaDecodeRules {
 struct ViewerRules {
     int sceneSlots = 512;
     int textureSlots = 256;
-    // Levels of detail read from a model file (at most this many of those it announces).
-    int levelsRead = 4;
+    // The levels of detail read from a model file.
+    LevelsWalked levelsRead = LevelsWalked::Readable;
     // Mesh names, key tracks, fill textures, the object's file name, path and key count.
     bool keepsEditData = false;
     // Normals computed from the faces after a read; otherwise kept as read.
@@ -83,7 +85,7 @@ inline constexpr ViewerRules kShipviewRules{};
 inline constexpr ViewerRules kMeshviewRules{
     .sceneSlots = 64,
     .textureSlots = 1024,
-    .levelsRead = 1,
+    .levelsRead = LevelsWalked::First,
     .keepsEditData = true,
     .recomputesNormals = false,
     .refusesEditedClf = false,

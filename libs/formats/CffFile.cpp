@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "formats/CffLayout.h"
+
 namespace slipway {
 
 CffHeader readCffHeader(ByteReader& in) {
@@ -32,11 +34,6 @@ CffObjectHeader readCffObjectHeader(ByteReader& in) {
     h.keyRecords = in.i32();
     in.bytes(h.shortName.data(), h.shortName.size());
     return h;
-}
-
-CffVertex readCffVertex(ByteReader& in) {
-    const auto bytes = in.view(kCffVertexSize);
-    return bytes.empty() ? CffVertex{} : decodeCffVertex(bytes.data());
 }
 
 std::uint32_t cffTextureExtraEntries(std::span<const std::uint8_t> record) {
@@ -136,73 +133,43 @@ std::vector<std::uint8_t> writeCff(const CffModel& model) {
 }
 
 std::optional<CffModel> parseCff(std::span<const std::uint8_t> bytes) {
-    ByteReader in(bytes);
+    const CffLayout layout = parseCffLayout(bytes, LevelsWalked::All);
+    if (!layout.ok())
+        return std::nullopt;
     CffModel model;
-    model.header = readCffHeader(in);
-    const CffHeader& h = model.header;
-    if (in.failed() || h.textureNameCount < 0 || h.levelCount < 0 ||
-        !in.canRead(static_cast<std::size_t>(h.textureNameCount))) {
-        return std::nullopt;
-    }
-    for (std::int32_t i = 0; i < h.textureNameCount; ++i) {
-        const std::uint8_t length = in.u8();
-        const auto chars = in.view(length);
-        model.textureNames.emplace_back(reinterpret_cast<const char*>(chars.data()), chars.size());
-    }
-    if (!in.canRead(static_cast<std::size_t>(h.textureNameCount), kCffTextureRecordSize)) {
-        return std::nullopt;
-    }
-    for (std::int32_t i = 0; i < h.textureNameCount; ++i) {
+    model.header = layout.header;
+    for (const auto& name : layout.textureNames)
+        model.textureNames.emplace_back(name.begin(), name.end());
+    for (const CffTextureRecordLayout& r : layout.textureRecords) {
         CffTextureRecord& record = model.textureRecords.emplace_back();
-        in.bytes(record.bytes.data(), record.bytes.size());
-        const std::uint32_t extra = cffTextureExtraEntries(record.bytes);
-        if (!in.canRead(extra, kCffTextureExtraSize))
-            return std::nullopt;
-        record.extra.resize(extra);
-        for (auto& entry : record.extra)
-            in.bytes(entry.data(), entry.size());
+        std::copy(r.record.begin(), r.record.end(), record.bytes.begin());
+        record.extra.resize(r.extra.size() / kCffTextureExtraSize);
+        for (std::size_t e = 0; e < record.extra.size(); ++e) {
+            const auto entry = r.extra.subspan(e * kCffTextureExtraSize, kCffTextureExtraSize);
+            std::copy(entry.begin(), entry.end(), record.extra[e].begin());
+        }
     }
-    if (!in.canRead(static_cast<std::size_t>(h.levelCount), kCffLevelHeaderSize)) {
-        return std::nullopt;
-    }
-    for (std::int32_t l = 0; l < h.levelCount; ++l) {
+    for (const CffLevelLayout& l : layout.levels) {
         CffLevel& level = model.levels.emplace_back();
-        const std::int32_t objects = in.i32();
-        level.reserved = in.u32();
-        if (objects < 0 || !in.canRead(static_cast<std::size_t>(objects), kCffObjectHeaderSize)) {
-            return std::nullopt;
-        }
-        for (std::int32_t o = 0; o < objects; ++o) {
+        level.reserved = l.reserved;
+        level.objects.reserve(l.objects.size());
+        for (const CffObjectLayout& o : l.objects) {
             CffObject& object = level.objects.emplace_back();
-            object.header = readCffObjectHeader(in);
-            const CffObjectHeader& oh = object.header;
-            if (oh.vertexRecords < 0 || oh.triangleRecords < 0 || oh.keyRecords < 0) {
-                return std::nullopt;
-            }
-            const std::size_t triangleSize = cffTriangleSize(oh.vertexRecords);
-            if (!in.canRead(static_cast<std::size_t>(oh.vertexRecords), kCffVertexSize)) {
-                return std::nullopt;
-            }
-            for (std::int32_t v = 0; v < oh.vertexRecords; ++v) {
-                object.vertices.push_back(readCffVertex(in));
-            }
-            if (!in.canRead(static_cast<std::size_t>(oh.triangleRecords), triangleSize)) {
-                return std::nullopt;
-            }
-            for (std::int32_t t = 0; t < oh.triangleRecords; ++t) {
-                auto& tri = object.triangles.emplace_back();
-                for (std::uint16_t& index : tri)
-                    index = triangleSize == 6 ? in.u16() : in.u8();
-            }
-            if (!in.canRead(static_cast<std::size_t>(oh.keyRecords), kKeyRecordSize)) {
-                return std::nullopt;
-            }
-            for (std::int32_t k = 0; k < oh.keyRecords; ++k)
-                object.keys.push_back(readKeyRecord(in));
+            object.header = o.header;
+            const auto vertices = static_cast<std::size_t>(o.header.vertexRecords);
+            object.vertices.reserve(vertices);
+            for (std::size_t v = 0; v < vertices; ++v)
+                object.vertices.push_back(o.vertex(v));
+            const auto triangles = static_cast<std::size_t>(o.header.triangleRecords);
+            object.triangles.reserve(triangles);
+            for (std::size_t t = 0; t < triangles; ++t)
+                object.triangles.push_back({o.index(t, 0), o.index(t, 1), o.index(t, 2)});
+            const auto keys = static_cast<std::size_t>(o.header.keyRecords);
+            object.keys.reserve(keys);
+            for (std::size_t k = 0; k < keys; ++k)
+                object.keys.push_back(o.key(k));
         }
     }
-    if (in.failed())
-        return std::nullopt;
     return model;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The CFF model file (compact positions, byte normals, integer texture coordinates): its
-// records, read from and written to bytes, and a whole-file document (CffModel) for writers,
-// the in-place tools and the tests.
+// records, read from and written to bytes, and a whole-file document (CffModel) for writers
+// and the tests. The scene loader and the rescaler work from the file's layout (CffLayout.h).
 
 #include <array>
 #include <cstddef>
@@ -64,7 +64,6 @@ inline std::size_t cffTriangleSize(std::int32_t vertexRecords) {
 
 CffHeader readCffHeader(ByteReader& in);
 CffObjectHeader readCffObjectHeader(ByteReader& in);
-CffVertex readCffVertex(ByteReader& in);
 // Decodes a vertex record from a pointer to at least kCffVertexSize bytes.
 inline CffVertex decodeCffVertex(const std::uint8_t* r) {
     return CffVertex{le::i16(r),
@@ -108,6 +107,8 @@ struct CffModel {
 };
 
 std::vector<std::uint8_t> writeCff(const CffModel& model);
+// Reads a whole file, every level it announces; nothing when a count is negative or the bytes
+// end before the counts say.
 std::optional<CffModel> parseCff(std::span<const std::uint8_t> bytes);
 
 }  // namespace slipway

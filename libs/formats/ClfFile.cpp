@@ -1,5 +1,7 @@
 #include "formats/ClfFile.h"
 
+#include "formats/ClfLayout.h"
+
 namespace slipway {
 
 ClfHeader readClfHeader(ByteReader& in) {
@@ -28,16 +30,6 @@ ClfObjectHeader readClfObjectHeader(ByteReader& in) {
     h.doubleSidedFlag = in.u8();
     in.skip(20);
     return h;
-}
-
-ClfVertex readClfVertex(ByteReader& in) {
-    const auto bytes = in.view(kClfVertexSize);
-    return bytes.empty() ? ClfVertex{} : decodeClfVertex(bytes.data());
-}
-
-ClfTriangle readClfTriangle(ByteReader& in) {
-    const auto bytes = in.view(kClfTriangleSize);
-    return bytes.empty() ? ClfTriangle{} : decodeClfTriangle(bytes.data());
 }
 
 void writeClfHeader(ByteWriter& out, const ClfHeader& h) {
@@ -130,53 +122,34 @@ std::vector<std::uint8_t> writeClf(const ClfModel& model) {
 }
 
 std::optional<ClfModel> parseClf(std::span<const std::uint8_t> bytes) {
-    ByteReader in(bytes);
-    ClfModel model;
-    const ClfHeader first = readClfHeader(in);
-    if (in.failed() || !in.canRead(first.textureNameCount, kClfTextureNameSize)) {
+    const ClfLayout layout = parseClfLayout(bytes, LevelsWalked::All);
+    if (!layout.ok())
         return std::nullopt;
-    }
-    model.magic = first.magic;
-    model.version = first.version;
-    model.keysPerObject = first.keysPerObject;
-    for (std::uint32_t i = 0; i < first.textureNameCount; ++i) {
-        model.textureNames.push_back(in.name(kClfTextureNameSize));
-    }
-    std::uint32_t levelObjects = first.levelObjects;
-    for (std::uint32_t level = 0; level < first.levelCount; ++level) {
-        if (level > 0)
-            levelObjects = readClfHeader(in).levelObjects;
-        if (!in.canRead(levelObjects, kClfObjectHeaderSize))
-            return std::nullopt;
+    ClfModel model;
+    model.magic = layout.header.magic;
+    model.version = layout.header.version;
+    model.keysPerObject = layout.header.keysPerObject;
+    for (std::uint32_t i = 0; i < layout.header.textureNameCount; ++i)
+        model.textureNames.push_back(layout.textureName(i));
+    for (const ClfLevelLayout& level : layout.levels) {
         std::vector<ClfObject>& objects = model.levels.emplace_back();
-        objects.reserve(levelObjects);
-        for (std::uint32_t i = 0; i < levelObjects; ++i) {
-            const ClfObjectHeader oh = readClfObjectHeader(in);
-            if (!in.canRead(oh.vertexRecords, kClfVertexSize))
-                return std::nullopt;
+        objects.reserve(level.objects.size());
+        for (const ClfObjectLayout& o : level.objects) {
             ClfObject& object = objects.emplace_back();
-            object.name = oh.objectName;
-            object.textureNameIndex = oh.textureNameIndex;
-            object.doubleSided = oh.doubleSidedFlag != 0;
-            object.vertices.reserve(oh.vertexRecords);
-            for (std::uint32_t v = 0; v < oh.vertexRecords; ++v) {
-                object.vertices.push_back(readClfVertex(in));
-            }
-            if (!in.canRead(oh.triangleRecords, kClfTriangleSize))
-                return std::nullopt;
-            object.triangles.reserve(oh.triangleRecords);
-            for (std::uint32_t t = 0; t < oh.triangleRecords; ++t) {
-                object.triangles.push_back(readClfTriangle(in));
-            }
-            if (!in.canRead(oh.keyRecords, kKeyRecordSize))
-                return std::nullopt;
-            for (std::uint32_t k = 0; k < oh.keyRecords; ++k) {
-                object.keys.push_back(readKeyRecord(in));
-            }
+            object.name = o.header.objectName;
+            object.textureNameIndex = o.header.textureNameIndex;
+            object.doubleSided = o.header.doubleSidedFlag != 0;
+            object.vertices.reserve(o.header.vertexRecords);
+            for (std::size_t v = 0; v < o.header.vertexRecords; ++v)
+                object.vertices.push_back(o.vertex(v));
+            object.triangles.reserve(o.header.triangleRecords);
+            for (std::size_t t = 0; t < o.header.triangleRecords; ++t)
+                object.triangles.push_back(o.triangle(t));
+            object.keys.reserve(o.header.keyRecords);
+            for (std::size_t k = 0; k < o.header.keyRecords; ++k)
+                object.keys.push_back(o.key(k));
         }
     }
-    if (in.failed())
-        return std::nullopt;
     return model;
 }
 

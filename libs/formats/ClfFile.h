@@ -1,7 +1,7 @@
 #pragma once
 // The CLF model file: its records, read from and written to bytes, and a whole-file document
-// (ClfModel) for the writers, the in-place tools and the tests. The scene loader reads the
-// records directly (engine/ModelLoader.h) so that large models are not copied twice.
+// (ClfModel) for the writers and the tests. The scene loader and the rescaler work from the
+// file's layout (ClfLayout.h), so that large models are not copied twice.
 
 #include <cstddef>
 #include <cstdint>
@@ -66,8 +66,6 @@ struct ClfTriangle {
 
 ClfHeader readClfHeader(ByteReader& in);
 ClfObjectHeader readClfObjectHeader(ByteReader& in);
-ClfVertex readClfVertex(ByteReader& in);
-ClfTriangle readClfTriangle(ByteReader& in);
 
 // Decode one record from a pointer to at least its size in bytes (checked by the caller).
 inline ClfVertex decodeClfVertex(const std::uint8_t* r) {
@@ -113,8 +111,8 @@ struct ClfModel {
 
 std::vector<std::uint8_t> writeClf(const ClfModel& model);
 
-// Reads a whole file. Every object's key records are read (keyRecords of them); nothing when
-// the bytes end before the counts say.
+// Reads a whole file, every level it announces. Every object's key records are read
+// (keyRecords of them); nothing when the bytes end before the counts say.
 std::optional<ClfModel> parseClf(std::span<const std::uint8_t> bytes);
 
 }  // namespace slipway

@@ -7,11 +7,10 @@
 
 #include "base/ByteReader.h"
 #include "base/FileIo.h"
-#include "formats/CffFile.h"
-#include "formats/ClfFile.h"
+#include "formats/CffLayout.h"
+#include "formats/ClfLayout.h"
 #include "formats/DefRecord.h"
-#include "formats/KeyRecord.h"
-#include "formats/SailFile.h"
+#include "formats/SailLayout.h"
 
 namespace slipway {
 
@@ -45,25 +44,13 @@ void storeU32(Bytes& bytes, std::size_t position, std::uint32_t value) {
         bytes[position + b] = static_cast<std::uint8_t>(value >> (8 * b));
 }
 
-// Skips `count` records of `size` bytes; fails the reader when they are not all there.
-void skipRecords(ByteReader& in, std::size_t count, std::size_t size) {
-    if (!in.canRead(count, size)) {
-        in.fail();
-        return;
-    }
-    in.skip(count * size);
-}
-
-// Multiplies x, y, z of `count` CLF-layout vertex records at the reader's position.
-void scaleVertexRecords(ByteReader& in, Bytes& out, std::size_t count, float factor) {
-    if (!in.canRead(count, kClfVertexSize)) {
-        in.fail();
-        return;
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        scaleFloats(out, in.position(), 3, factor);
-        in.skip(kClfVertexSize);
-    }
+// Multiplies x, y, z of each CLF-layout vertex record of `records` (a span into the bytes
+// that `out` copies).
+void scaleVertexRecords(Bytes& out, std::span<const std::uint8_t> bytes,
+                        std::span<const std::uint8_t> records, float factor) {
+    const std::size_t start = offsetIn(bytes, records);
+    for (std::size_t at = 0; at < records.size(); at += kClfVertexSize)
+        scaleFloats(out, start + at, 3, factor);
 }
 
 // A file marked read-only is left alone even for a user who could override that, and so is
@@ -107,104 +94,56 @@ bool rescaleFile(const std::string& path, float factor, Rescaler rescaler) {
 
 }  // namespace
 
+// Each rescaler scales the positions named by the layout that the viewers read the file by, and
+// copies every other byte, including whatever follows the last block walked.
+
 std::optional<Bytes> rescaledClf(std::span<const std::uint8_t> bytes, float factor) {
     if (!usableFactor(factor))
         return std::nullopt;
-    Bytes out(bytes.begin(), bytes.end());
-    ByteReader in(bytes);
-    const ClfHeader header = readClfHeader(in);
-    // The model editor's form stores key records after every object's triangles.
-    const bool keyed = header.version == kClfEditedVersion;
-    skipRecords(in, header.textureNameCount, kClfTextureNameSize);
-    for (std::uint32_t level = 0; level < header.levelCount && in.ok(); ++level) {
-        const std::uint32_t objects =
-            level == 0 ? header.levelObjects : readClfHeader(in).levelObjects;
-        if (!in.canRead(objects, kClfObjectHeaderSize))
-            return std::nullopt;
-        for (std::uint32_t i = 0; i < objects && in.ok(); ++i) {
-            const ClfObjectHeader object = readClfObjectHeader(in);
-            scaleVertexRecords(in, out, object.vertexRecords, factor);
-            skipRecords(in, object.triangleRecords, kClfTriangleSize);
-            if (keyed)
-                skipRecords(in, object.keyRecords, kKeyRecordSize);
-        }
-    }
-    if (in.failed())
+    const ClfLayout layout = parseClfLayout(bytes);
+    if (!layout.ok())
         return std::nullopt;
+    Bytes out(bytes.begin(), bytes.end());
+    for (const ClfLevelLayout& level : layout.levels) {
+        for (const ClfObjectLayout& object : level.objects)
+            scaleVertexRecords(out, bytes, object.vertices, factor);
+    }
     return out;
 }
 
 std::optional<Bytes> rescaledCff(std::span<const std::uint8_t> bytes, float factor) {
     if (!usableFactor(factor))
         return std::nullopt;
-    Bytes out(bytes.begin(), bytes.end());
-    ByteReader in(bytes);
-    const CffHeader header = readCffHeader(in);
     // Negative counts make the viewers refuse the file, so it is left alone here too.
-    if (in.failed() || header.textureNameCount < 0 || header.levelCount < 0)
+    const CffLayout layout = parseCffLayout(bytes);
+    if (!layout.ok())
         return std::nullopt;
+    Bytes out(bytes.begin(), bytes.end());
     scaleFloats(out, 0, 6, factor);  // origin and scale
     storeU32(out, 36, 0);
     scaleFloats(out, 40, 1, factor);  // extent
-
-    const auto names = static_cast<std::size_t>(header.textureNameCount);
-    if (!in.canRead(names))
-        return std::nullopt;
-    for (std::size_t i = 0; i < names && in.ok(); ++i)
-        in.skip(in.u8());
-    if (!in.canRead(names, kCffTextureRecordSize))
-        return std::nullopt;
-    for (std::size_t i = 0; i < names && in.ok(); ++i) {
-        const std::uint32_t extra = cffTextureExtraEntries(in.view(kCffTextureRecordSize));
-        skipRecords(in, extra, kCffTextureExtraSize);
-    }
-    for (std::int32_t level = 0; level < header.levelCount && in.ok(); ++level) {
-        const std::int32_t objects = in.i32();
-        in.skip(4);
-        if (objects < 0 || !in.canRead(static_cast<std::size_t>(objects), kCffObjectHeaderSize)) {
-            return std::nullopt;
-        }
-        for (std::int32_t i = 0; i < objects && in.ok(); ++i) {
-            const std::size_t start = in.position();
-            const CffObjectHeader object = readCffObjectHeader(in);
-            if (in.failed() || object.vertexRecords < 0 || object.triangleRecords < 0 ||
-                object.keyRecords < 0) {
-                return std::nullopt;
-            }
+    for (const CffLevelLayout& level : layout.levels) {
+        for (const CffObjectLayout& object : level.objects) {
+            const std::size_t start = offsetIn(bytes, object.record);
             scaleFloats(out, start, 3, factor);       // centre
             scaleFloats(out, start + 16, 1, factor);  // radius
-            skipRecords(in, static_cast<std::size_t>(object.vertexRecords), kCffVertexSize);
-            skipRecords(in, static_cast<std::size_t>(object.triangleRecords),
-                        cffTriangleSize(object.vertexRecords));
-            skipRecords(in, static_cast<std::size_t>(object.keyRecords), kKeyRecordSize);
         }
     }
-    if (in.failed())
-        return std::nullopt;
     return out;
 }
 
 std::optional<Bytes> rescaledSailFile(std::span<const std::uint8_t> bytes, float factor) {
     if (!usableFactor(factor))
         return std::nullopt;
-    Bytes out(bytes.begin(), bytes.end());
-    ByteReader in(bytes);
-    while (in.remaining() > 0 && in.ok()) {
-        const std::size_t start = in.position();
-        const SailRecord record = readSailRecord(in);
-        if (in.failed())
-            return std::nullopt;
-        scaleFloats(out, start + 8, 13, factor);  // depth and the four corners
-        for (std::int32_t k = 0; k < record.attachedCount && in.ok(); ++k) {
-            in.skip(kSailTextureNameSize);
-            const std::uint32_t vertexCount = in.u32();
-            const std::uint32_t triangleCount = in.u32();
-            scaleVertexRecords(in, out, vertexCount, factor);
-            skipRecords(in, triangleCount, kClfTriangleSize);
-        }
-    }
-    if (in.failed())
+    const SailLayout layout = parseSailLayout(bytes);
+    if (!layout.ok())
         return std::nullopt;
+    Bytes out(bytes.begin(), bytes.end());
+    for (const SailEntryLayout& entry : layout.entries) {
+        scaleFloats(out, offsetIn(bytes, entry.bytes) + 8, 13, factor);  // depth and corners
+        for (const SailAttachedLayout& mesh : entry.attached)
+            scaleVertexRecords(out, bytes, mesh.vertices, factor);
+    }
     return out;
 }
 

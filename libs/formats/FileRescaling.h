@@ -1,9 +1,11 @@
 #pragma once
 // Rescaling of ship files in place: every stored position of a CLF or CFF model, a sail file
-// or a DEF file multiplied by a factor, nothing else changed. Each operation is all or
-// nothing: the whole file is read and walked to its end before anything is multiplied, and the
-// result replaces the file atomically, so a file that does not parse (or a failed write) is
-// left byte for byte as it was.
+// or a DEF file multiplied by a factor, nothing else changed. A model or sail file is scaled
+// through the same layout (ClfLayout, CffLayout, SailLayout) that the viewers read it by, so
+// exactly the positions they read are scaled, and every other byte, including whatever
+// follows what they read, is kept. Each operation is all or nothing: the layout is checked to
+// its end before anything is multiplied, and the result replaces the file atomically, so a
+// file that does not parse (or a failed write) is left byte for byte as it was.
 
 #include <cstdint>
 #include <optional>
@@ -16,17 +18,19 @@ namespace slipway {
 // The rescaled bytes, or nothing when the bytes do not parse completely or the factor is 0 or
 // not finite. Safe on untrusted input.
 //
-// CLF: x, y, z of every vertex record of every level; the key records that the model editor's
-// form carries after each object's triangles are skipped.
+// CLF: x, y, z of every vertex record of the levels the ship viewer reads (at most four); the
+// key records that objects of any version may carry after their triangles are stepped over
+// and kept as they are.
 std::optional<std::vector<std::uint8_t>> rescaledClf(std::span<const std::uint8_t> bytes,
                                                      float factor);
-// CFF: the header's origin, scale and extent (and 0 written to its word at offset 36), each
-// object header's centre and radius. The vertex integers are relative to origin and scale and
-// stay as they are.
+// CFF: the header's origin, scale and extent (and 0 written to its word at offset 36), the
+// centre and radius of each object header of the levels the ship viewer reads. The vertex
+// integers are relative to origin and scale and stay as they are.
 std::optional<std::vector<std::uint8_t>> rescaledCff(std::span<const std::uint8_t> bytes,
                                                      float factor);
-// Sail file: every record's corners and depth, x, y, z of every attached-mesh vertex. The
-// entries must end exactly at the end of the bytes.
+// Sail file: every record's corners and depth, x, y, z of every attached-mesh vertex. Fewer
+// bytes than a record after the last entry are kept as they are (the sail generator passes
+// over them); an entry whose attached meshes run past the end makes the file refused.
 std::optional<std::vector<std::uint8_t>> rescaledSailFile(std::span<const std::uint8_t> bytes,
                                                           float factor);
 // DEF: X, Y, Z of the announced records that are present in whole; a negative count scales

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "base/ByteReader.h"
 #include "base/ByteWriter.h"
+#include "formats/LittleEndian.h"
 
 namespace slipway {
 
@@ -20,7 +20,11 @@ struct KeyRecord {
     bool operator==(const KeyRecord&) const = default;
 };
 
-KeyRecord readKeyRecord(ByteReader& in);
+// Decodes a key record from a pointer to at least kKeyRecordSize bytes.
+inline KeyRecord decodeKeyRecord(const std::uint8_t* r) {
+    return KeyRecord{le::f32(r),      le::f32(r + 4),  le::f32(r + 8), le::f32(r + 12),
+                     le::f32(r + 16), le::f32(r + 20), le::u32(r + 24)};
+}
 void writeKeyRecord(ByteWriter& out, const KeyRecord& key);
 
 }  // namespace slipway

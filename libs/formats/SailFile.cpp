@@ -1,43 +1,8 @@
 #include "formats/SailFile.h"
 
+#include "formats/SailLayout.h"
+
 namespace slipway {
-
-namespace {
-
-// Skips one attached mesh by its counts; false when it runs past the end.
-bool skipSailAttachedMesh(ByteReader& in) {
-    in.skip(kSailTextureNameSize);
-    const std::uint32_t vertexCount = in.u32();
-    const std::uint32_t triangleCount = in.u32();
-    if (in.failed() || !in.canRead(vertexCount, kClfVertexSize))
-        return false;
-    in.skip(static_cast<std::size_t>(vertexCount) * kClfVertexSize);
-    if (!in.canRead(triangleCount, kClfTriangleSize))
-        return false;
-    in.skip(static_cast<std::size_t>(triangleCount) * kClfTriangleSize);
-    return in.ok();
-}
-
-// Reads the attached meshes that follow `record`; false when any of them is incomplete.
-bool readAttached(ByteReader& in, const SailRecord& record, std::vector<SailAttachedMesh>& out) {
-    out.clear();
-    const std::int32_t count = record.attachedCount;
-    if (count <= 0)
-        return true;
-    // Each mesh needs at least its header, so a huge count is refused before allocating.
-    if (!in.canRead(static_cast<std::size_t>(count), kSailAttachedHeaderSize)) {
-        in.fail();
-        return false;
-    }
-    out.resize(static_cast<std::size_t>(count));
-    for (SailAttachedMesh& mesh : out) {
-        if (!readSailAttachedMesh(in, mesh))
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 SailRecord readSailRecord(ByteReader& in) {
     SailRecord r;
@@ -63,27 +28,6 @@ void writeSailRecord(ByteWriter& out, const SailRecord& record) {
     out.i32(record.attachedCount);
 }
 
-bool readSailAttachedMesh(ByteReader& in, SailAttachedMesh& out) {
-    out.textureName = in.name(kSailTextureNameSize);
-    const std::uint32_t vertexCount = in.u32();
-    const std::uint32_t triangleCount = in.u32();
-    if (in.failed() || !in.canRead(vertexCount, kClfVertexSize)) {
-        in.fail();
-        return false;
-    }
-    out.vertices.resize(vertexCount);
-    for (ClfVertex& v : out.vertices)
-        v = readClfVertex(in);
-    if (!in.canRead(triangleCount, kClfTriangleSize)) {
-        in.fail();
-        return false;
-    }
-    out.triangles.resize(triangleCount);
-    for (ClfTriangle& t : out.triangles)
-        t = readClfTriangle(in);
-    return in.ok();
-}
-
 void writeSailAttachedMesh(ByteWriter& out, const SailAttachedMesh& mesh) {
     out.name(mesh.textureName, kSailTextureNameSize);
     out.u32(static_cast<std::uint32_t>(mesh.vertices.size()));
@@ -107,31 +51,28 @@ std::vector<std::uint8_t> writeSailFile(std::span<const SailEntry> entries) {
 }
 
 std::optional<std::vector<SailEntry>> parseSailFile(std::span<const std::uint8_t> bytes) {
-    ByteReader in(bytes);
+    const SailLayout layout = parseSailLayout(bytes);
+    if (!layout.ok() || !layout.rest.empty())
+        return std::nullopt;
     std::vector<SailEntry> entries;
-    while (in.remaining() > 0) {
-        SailEntry entry;
-        entry.record = readSailRecord(in);
-        if (in.failed() || !readAttached(in, entry.record, entry.attached))
-            return std::nullopt;
-        entries.push_back(std::move(entry));
-    }
+    entries.reserve(layout.entries.size());
+    for (const SailEntryLayout& entry : layout.entries)
+        entries.push_back(sailEntryOf(entry));
     return entries;
 }
 
 SailLookup findSailEntry(std::span<const std::uint8_t> bytes, std::int32_t recordIndex,
                          SailEntry& out) {
-    ByteReader in(bytes);
-    while (in.remaining() >= kSailRecordSize) {
-        const SailRecord record = readSailRecord(in);
-        if (record.sailIndex == recordIndex) {
-            out.record = record;
-            return readAttached(in, record, out.attached) ? SailLookup::Found : SailLookup::Damaged;
+    const SailLayout layout = parseSailLayout(bytes);
+    for (const SailEntryLayout& entry : layout.entries) {
+        if (entry.record.sailIndex == recordIndex) {
+            out = sailEntryOf(entry);
+            return SailLookup::Found;
         }
-        for (std::int32_t k = 0; k < record.attachedCount; ++k) {
-            if (!skipSailAttachedMesh(in))
-                return SailLookup::NotFound;
-        }
+    }
+    if (layout.damaged && layout.damaged->sailIndex == recordIndex) {
+        out = SailEntry{*layout.damaged, {}};
+        return SailLookup::Damaged;
     }
     return SailLookup::NotFound;
 }

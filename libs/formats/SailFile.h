@@ -56,8 +56,6 @@ struct SailEntry {
 SailRecord readSailRecord(ByteReader& in);
 void writeSailRecord(ByteWriter& out, const SailRecord& record);
 
-// Reads one attached mesh; false (reader failed) when its counts run past the bytes.
-bool readSailAttachedMesh(ByteReader& in, SailAttachedMesh& out);
 void writeSailAttachedMesh(ByteWriter& out, const SailAttachedMesh& mesh);
 
 std::vector<std::uint8_t> writeSailFile(std::span<const SailEntry> entries);
@@ -72,9 +70,9 @@ enum class SailLookup {
     Damaged,   // the record was found but its attached meshes run past the end
 };
 
-// The entry search of the sail generator: records are read in order, the attached meshes of
-// every other record skipped by their counts, until one has `sailIndex` equal to
-// `recordIndex`. A trailing partial record, or a skip that runs past the end, ends the search.
+// The entry search of the sail generator: the first entry, in file order, whose `sailIndex` is
+// `recordIndex`. Fewer bytes than a record after the last entry are passed over; an entry
+// whose attached meshes run past the end ends the search (SailLayout).
 SailLookup findSailEntry(std::span<const std::uint8_t> bytes, std::int32_t recordIndex,
                          SailEntry& out);
 

@@ -4,7 +4,9 @@
 
 #include <cstring>
 
+#include "ModelFixtures.h"
 #include "formats/SailFile.h"
+#include "formats/SailLayout.h"
 
 namespace slipway {
 namespace {
@@ -21,32 +23,10 @@ float f32At(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
     return v;
 }
 
-SailEntry entry(std::int32_t index, int attachedMeshes) {
-    SailEntry e;
-    e.record.sailIndex = index;
-    e.record.shape = index % 2 ? kTriangularSailShape : 0;
-    e.record.depth = 0.5f;
-    e.record.attachedCount = attachedMeshes;
-    for (int c = 0; c < 4; ++c) {
-        e.record.corners[c] = {static_cast<float>(c), 10.0f + c, -1.0f * c};
-    }
-    for (int m = 0; m < attachedMeshes; ++m) {
-        SailAttachedMesh mesh;
-        mesh.textureName = "rope.tga";
-        mesh.vertices = {ClfVertex{0, 0, 0, 0, 0, 1, 0}, ClfVertex{1, 0, 0, 0, 0, 1, 0},
-                         ClfVertex{0, 1, 0, 0, 0, 1, 0}};
-        ClfTriangle t;
-        t.a = 0, t.b = 1, t.c = 2;
-        t.u[1] = 1;
-        t.v[2] = 1;
-        mesh.triangles = {t};
-        e.attached.push_back(mesh);
-    }
-    return e;
-}
+using test::sailEntry;
 
 TEST(SailFile, RecordAndAttachedMeshSitAtTheirOffsets) {
-    SailEntry e = entry(7, 1);
+    SailEntry e = sailEntry(7, 1);
     e.record.corners[3] = {4.0f, 5.0f, 6.0f};
     const auto bytes = writeSailFile(std::vector<SailEntry>{e});
     ASSERT_EQ(bytes.size(), 64u + 40u + 3 * 28u + 32u);
@@ -65,7 +45,7 @@ TEST(SailFile, RecordAndAttachedMeshSitAtTheirOffsets) {
 }
 
 TEST(SailFile, RoundTripsAndRefusesEveryTruncation) {
-    const std::vector<SailEntry> entries = {entry(3, 2), entry(7, 0), entry(9, 1)};
+    const std::vector<SailEntry> entries = {sailEntry(3, 2), sailEntry(7, 0), sailEntry(9, 1)};
     const auto bytes = writeSailFile(entries);
     const auto parsed = parseSailFile(bytes);
     ASSERT_TRUE(parsed);
@@ -83,14 +63,36 @@ TEST(SailFile, RoundTripsAndRefusesEveryTruncation) {
 }
 
 TEST(SailFile, EntrySearchFindsEachIndexAndSkipsAttachedMeshes) {
-    const auto bytes = writeSailFile(std::vector<SailEntry>{entry(3, 2), entry(7, 1)});
+    const auto bytes = writeSailFile(std::vector<SailEntry>{sailEntry(3, 2), sailEntry(7, 1)});
     SailEntry out;
     ASSERT_EQ(findSailEntry(bytes, 3, out), SailLookup::Found);
-    EXPECT_EQ(out, entry(3, 2));
+    EXPECT_EQ(out, sailEntry(3, 2));
     ASSERT_EQ(findSailEntry(bytes, 7, out), SailLookup::Found);
-    EXPECT_EQ(out, entry(7, 1));
+    EXPECT_EQ(out, sailEntry(7, 1));
     EXPECT_EQ(findSailEntry(bytes, 5, out), SailLookup::NotFound);
     EXPECT_EQ(findSailEntry({}, 0, out), SailLookup::NotFound);
+}
+
+TEST(SailFile, LessThanARecordAfterTheLastEntryIsPassedOver) {
+    auto bytes = writeSailFile(std::vector<SailEntry>{sailEntry(3, 2), sailEntry(7, 1)});
+    bytes.insert(bytes.end(), 63, 0x5A);
+    SailEntry out;
+    ASSERT_EQ(findSailEntry(bytes, 7, out), SailLookup::Found);
+    EXPECT_EQ(out, sailEntry(7, 1));
+    const SailLayout layout = parseSailLayout(bytes);
+    ASSERT_TRUE(layout.ok());
+    EXPECT_EQ(layout.entries.size(), 2u);
+    EXPECT_EQ(layout.rest.size(), 63u);
+    EXPECT_FALSE(parseSailFile(bytes));  // a document holds whole entries only
+
+    // One byte more makes a record, whose attached meshes (0x5A5A5A of them) are not there.
+    bytes.push_back(0);
+    const SailLayout damaged = parseSailLayout(bytes);
+    ASSERT_FALSE(damaged.ok());
+    EXPECT_EQ(damaged.entries.size(), 2u);
+    EXPECT_EQ(damaged.damaged->sailIndex, 0x5A5A5A5A);
+    EXPECT_EQ(findSailEntry(bytes, 7, out), SailLookup::Found);
+    EXPECT_EQ(findSailEntry(bytes, 0x5A5A5A5A, out), SailLookup::Damaged);
 }
 
 TEST(SailFile, EntrySearchSurvivesHostileCounts) {
@@ -108,7 +110,7 @@ TEST(SailFile, EntrySearchSurvivesHostileCounts) {
         {"negative count, next entry found", -5, 7, SailLookup::Found, 1},
     };
     for (const Case& c : cases) {
-        auto bytes = writeSailFile(std::vector<SailEntry>{entry(3, 0), entry(7, 1)});
+        auto bytes = writeSailFile(std::vector<SailEntry>{sailEntry(3, 0), sailEntry(7, 1)});
         std::memcpy(bytes.data() + 60, &c.attachedCount, 4);
         SailEntry out;
         EXPECT_EQ(findSailEntry(bytes, c.wanted, out), c.expected) << c.what;
@@ -118,7 +120,7 @@ TEST(SailFile, EntrySearchSurvivesHostileCounts) {
     }
 
     // An attached mesh announcing more vertices than the file holds.
-    auto bytes = writeSailFile(std::vector<SailEntry>{entry(3, 1)});
+    auto bytes = writeSailFile(std::vector<SailEntry>{sailEntry(3, 1)});
     const std::uint32_t vertices = 0x10000000;
     std::memcpy(bytes.data() + 96, &vertices, 4);
     SailEntry out;

@@ -146,6 +146,33 @@ TEST_F(SearchPathsTest, TexturesAreTriedAsTfInSearchDirectoriesOnly) {
     EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::OkCancel);
 }
 
+TEST_F(SearchPathsTest, NearbyFoldersAreTriedOnlyAfterTheListedOnes) {
+    writeText(base.file("textures/both.tga"), "x");
+    writeText(base.file("ship/both.tga"), "x");
+    writeText(base.file("ship/side.tf"), "x");
+    writeText(base.file("models/own.tga"), "x");
+    setList(kTexturePathSection, {base.file("textures")});
+    const std::string ship = base.file("ship"), models = base.file("models") + "/";
+    int warn = 1;
+    struct Case {
+        const char* name;
+        std::string found;
+    };
+    const Case cases[] = {
+        {"both.tga", base.file("textures/both.tga")},  // the list still comes first
+        {"side.tga", base.file("ship/side.tf")},       // tried as .tf there too
+        {"own.tga", base.file("models/own.tga")},
+    };
+    for (const Case& c : cases) {
+        std::string name = c.name;
+        ASSERT_TRUE(paths.findTexture(name, warn, prompt, {models, "", ship})) << c.name;
+        EXPECT_EQ(name, c.found);
+    }
+    std::string name = "none.tga";
+    EXPECT_FALSE(paths.findTexture(name, warn, prompt, {models, ship}));
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Can't Find Texture: none.tga"});
+}
+
 TEST_F(SearchPathsTest, CancelOnAMissingTextureSilencesTheRest) {
     int warn = 1;
     prompt.plan(PromptAnswer::Cancel);

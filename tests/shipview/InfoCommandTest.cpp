@@ -178,6 +178,18 @@ TEST_F(InfoCommandTest, DefFilesReadSilentlyAsEmptyOrShortShipsAreSaidToBe) {
     }
 }
 
+TEST_F(InfoCommandTest, ShipOpenedFromAnotherFolderFindsTheTexturesBesideIt) {
+    ASSERT_TRUE(demo::writeDemoShip(dir_.file("demo")));
+    test::TempDir elsewhere;
+    const InfoRun run = info(elsewhere.path(), {dir_.file("demo/") + demo::kDemoDefFile});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_TRUE(messages(run.json).empty()) << ::testing::PrintToString(messages(run.json));
+    // A model opened on its own finds the textures beside it too.
+    const InfoRun hull = info(elsewhere.path(), {dir_.file("demo/hull.clf")});
+    EXPECT_EQ(hull.code, 0);
+    EXPECT_TRUE(messages(hull.json).empty()) << ::testing::PrintToString(messages(hull.json));
+}
+
 TEST_F(InfoCommandTest, DemoShipAssemblesSilentlyWithEveryKindOfPartAndWavesItsFlags) {
     ASSERT_TRUE(demo::writeDemoShip(dir_.path()));
     const std::string def = dir_.file(demo::kDemoDefFile);

@@ -90,6 +90,28 @@ CffObject cffFan(int vertexCount, const char* shortName) {
     return object;
 }
 
+SailEntry sailEntry(std::int32_t sailIndex, int attachedMeshes) {
+    SailEntry e;
+    e.record.sailIndex = sailIndex;
+    e.record.shape = sailIndex % 2 ? kTriangularSailShape : 0;
+    e.record.depth = 0.5f;
+    e.record.attachedCount = attachedMeshes;
+    for (std::size_t c = 0; c < 4; ++c) {
+        const float f = static_cast<float>(c);
+        e.record.corners[c] = {f, 10.0f + f, -f};
+    }
+    for (int m = 0; m < attachedMeshes; ++m) {
+        SailAttachedMesh mesh;
+        mesh.textureName = "rope.tga";
+        mesh.vertices = {clfVertex(0, 0, 0), clfVertex(1, 0, 0), clfVertex(0, 1, 0)};
+        for (ClfVertex& v : mesh.vertices)
+            v.nz = 1;
+        mesh.triangles = {clfTriangle(0, 1, 2, 0, 0, 1, 0, 0, 1)};
+        e.attached.push_back(mesh);
+    }
+    return e;
+}
+
 std::vector<std::uint8_t> tfFile(std::uint8_t formatCode, std::uint32_t width, std::uint32_t height,
                                  const std::vector<std::uint16_t>& level0, std::uint8_t count16) {
     TfBuilder tf;
