@@ -215,8 +215,9 @@ FileOutcome exportTfToTga(const std::string& tfPath, const std::string& outputPa
     if (count > 0 && tf.level > count - 1) {
         tf.level = count - 1;
         if (context.warn) {
-            context.warn(formatText("%s: level %d lowered to %u (the %d-bit chain has %u levels)",
-                                    tfPath.c_str(), options.level, tf.level, chain, count));
+            context.warn(formatText("%s: level %d lowered to %u (the %d-bit chain has %u level%s)",
+                                    tfPath.c_str(), options.level, tf.level, chain, count,
+                                    count == 1 ? "" : "s"));
         }
     }
     if (!tf.loadPicture()) {

@@ -32,7 +32,8 @@ std::string noLevel(bool use16, std::uint32_t level, std::uint32_t count) {
     const char* chain = use16 ? "16-bit" : "8-bit";
     if (count == 0)
         return formatText("no %s chain", chain);
-    return formatText("no level %u in the %s chain of %u levels", level, chain, count);
+    return formatText("no level %u in the %s chain of %u level%s", level, chain, count,
+                      count == 1 ? "" : "s");
 }
 
 }  // namespace

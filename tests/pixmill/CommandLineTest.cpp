@@ -391,6 +391,12 @@ TEST(PixmillCommandLine, ALoweredExportLevelIsAWarning) {
                          ": level 5 lowered to 1 (the 16-bit chain has 2 levels)\n"
                          "1 converted, 0 skipped (exists), 0 failed\n");
     EXPECT_EQ(test::readBytes(dir.file("back/a.tga")).size(), 18u + 8 * 4 * 4);
+
+    ASSERT_EQ(run({"convert", "--overwrite", "yes", "--mips16", "count:1", tga}).code, 0);
+    EXPECT_THAT(run({"export", "--level", "2", "--overwrite", "yes", "-o", dir.file("back"),
+                     dir.file("a.tf")})
+                    .err,
+                HasSubstr(": level 2 lowered to 0 (the 16-bit chain has 1 level)\n"));
 }
 
 // What a terminal shows for `text`: a carriage return goes back to the start of the line,
