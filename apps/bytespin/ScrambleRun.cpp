@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include "base/FileIo.h"
@@ -160,23 +161,61 @@ std::string runBytespin(const std::vector<std::string>& args, const ScrambleHook
     } else {
         return "\nInvalid options";
     }
-    const std::string& mask = args[1];
-    if (mask.size() >= kMaskBufferSize) return "\nInvalid mask";
-
-    const PathParts parts = splitPath(mask);
-    const std::string directory = parts.drive + parts.directory;
-    const std::vector<std::string> matches =
-        listMatches(directory, parts.name + parts.extension);
-    if (matches.empty()) return {};
+    // Every argument after the option is a mask: a shell that expands an unquoted mask hands
+    // over many names, and each of them is wanted.
+    const std::vector<std::string> masks(args.begin() + 1, args.end());
+    for (const std::string& mask : masks) {
+        if (mask.size() >= kMaskBufferSize) return "\nInvalid mask";
+    }
 
     ScrambleCounts counts;
-    for (const std::string& entry : matches) {
-        ++counts.total;
-        // As the directory search gives bare names, each match is opened in the current
-        // directory.
-        if (codeFileInPlace(entry, scramble, hooks)) ++counts.processed;
+    std::set<std::string> seen;
+    for (const std::string& mask : masks) {
+        const PathParts parts = splitPath(mask);
+        const std::string directory = parts.drive + parts.directory;
+        for (const std::string& entry : listMatches(directory, parts.name + parts.extension)) {
+            // A name matched by two masks would be coded twice, which does not undo but
+            // garbles it.
+            if (!seen.insert(entry).second) continue;
+            ++counts.total;
+            // As the directory search gives bare names, each match is opened in the current
+            // directory.
+            if (codeFileInPlace(entry, scramble, hooks)) ++counts.processed;
+        }
     }
+    if (counts.total == 0) return {};
     return formatText("\n%d files total - %d files processed ", counts.total, counts.processed);
+}
+
+const char* bytespinHelp() {
+    return "Usage: bytespin c|d MASK...\n"
+           "       bytespin --help | --version\n"
+           "\n"
+           "Scrambles (c) or unscrambles (d), in place, every file of the current folder whose\n"
+           "name matches a mask: byte k of a file is rotated by k mod 8 bits, left to scramble\n"
+           "and right to unscramble, so that plain viewers cannot read the file. A mask holds *\n"
+           "and ? and is matched ignoring case; '*.*' matches every name, also . and .. (counted,\n"
+           "not coded). Quote masks, or the shell expands them first; several masks, or the\n"
+           "names the shell made of one, are taken in turn, and a name matched twice is coded\n"
+           "once. Each file is coded into a temporary file that replaces it only when complete.\n"
+           "At the end the program prints \"N files total - N files processed\": the entries\n"
+           "matched and the files coded; nothing when no entry matched.\n"
+           "\n"
+           "Options:\n"
+           "  c, crypt     scramble (only the first letter counts, in either case)\n"
+           "  d, decode    unscramble\n"
+           "  MASK         the names to code, with * and ?; a folder part lists that folder,\n"
+           "               but each match is opened by its name in the current folder\n"
+           "  -h, --help   show this text\n"
+           "  --version    show the version\n"
+           "\n"
+           "Examples:\n"
+           "  bytespin c '*.*'\n"
+           "  bytespin d '*.*'\n"
+           "  bytespin c '*.clf' '*.tf'\n"
+           "\n"
+           "Exit codes:\n"
+           "  0  always; compare the two counts to see whether every file was coded\n";
 }
 
 }  // namespace slipway

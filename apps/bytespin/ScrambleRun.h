@@ -1,5 +1,5 @@
 #pragma once
-// One run of Bytespin: parse the option and the mask, code every matching file of the current
+// One run of Bytespin: parse the option and the masks, code every matching file of the current
 // directory in place, and print the count. Every file is coded into a temporary file that
 // replaces the original only when complete, so a failure leaves the original as it was.
 
@@ -23,8 +23,12 @@ struct ScrambleCounts {
     int processed = 0;
 };
 
-// Runs with the arguments after the program name; returns the text for standard output.
+// Runs with the arguments after the program name: the option, then one mask or more, taken
+// in turn, each name coded once. Returns the text for standard output.
 std::string runBytespin(const std::vector<std::string>& args, const ScrambleHooks& hooks = {});
+
+// The text of --help.
+const char* bytespinHelp();
 
 // Codes one file in place (by name, relative to the current directory). False when it could
 // not be opened, read or replaced; the file is then unchanged.

@@ -1,5 +1,5 @@
 // Bytespin: scrambles or unscrambles, in place, every file of the current directory that
-// matches a mask.
+// matches one of the masks.
 
 #include <cstdio>
 #include <cstring>
@@ -10,7 +10,10 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) args.clear();
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(slipway::bytespinHelp(), stdout);
+        return 0;
+    }
     if (!args.empty() && args[0] == "--version") {
         std::printf("bytespin %s\n", SLIPWAY_VERSION);
         return 0;

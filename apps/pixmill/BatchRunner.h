@@ -10,6 +10,7 @@ namespace slipway::pixmill {
 
 struct FileReport {
     bool succeeded = true;
+    bool skipped = false;    // the output exists and may not be replaced
     bool endsBatch = false;  // a write error: no further file is started
     std::vector<std::string> messages;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <optional>
 #include <thread>
 
@@ -10,22 +11,138 @@
 #include "pixels/ImageFiles.h"
 #include "pixels/TextureCommands.h"
 #include "pixmill/BatchRunner.h"
+#include "pixmill/ProgressLine.h"
 
 namespace slipway::pixmill {
 namespace {
 
-const char kUsage[] =
-    "usage: pixmill convert [--no16] [--no8] [--mips16 count:N|minsize:N] [--mips8 "
-    "count:N|minsize:N]\n"
-    "                       [--alpha4] [--attenuation POS] [--vcopy 0|1|2] [--hcopy 0|1|2]\n"
-    "                       [--overwrite yes|no] [--jobs N] [-o DIR] FILE.tga...\n"
-    "       pixmill export  [--chain 16|8] [--level N] [--depth 32|24|16|8] [--overwrite yes|no]\n"
-    "                       [-o DIR] FILE.tf...\n"
-    "       pixmill info    FILE...\n";
+const char kProgramHelp[] =
+    "Usage: pixmill convert [OPTIONS] FILE.tga...\n"
+    "       pixmill export [OPTIONS] FILE.tf...\n"
+    "       pixmill info FILE...\n"
+    "       pixmill COMMAND --help\n"
+    "       pixmill --help | --version\n"
+    "\n"
+    "Converts TGA pictures into TF textures, each with a 16-bit and an 8-bit (palettised)\n"
+    "chain of mip levels, writes TF levels back as TGA pictures, and describes picture files,\n"
+    "without a window. Every output is replaced atomically: a failed write leaves the old file\n"
+    "as it was. Messages go to stderr as \"pixmill: TEXT\", with the cause after \": \".\n"
+    "\n"
+    "Commands:\n"
+    "  convert      turn TGA pictures into TF textures\n"
+    "  export       write one level of TF textures as TGA pictures\n"
+    "  info         print the size, depth, alpha and level counts of picture files\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help   show this text (after a command: that command's help)\n"
+    "  --version    show the version\n"
+    "\n"
+    "Examples:\n"
+    "  pixmill convert -o textures art/*.tga\n"
+    "  pixmill export --chain 8 --depth 8 textures/sail.tf\n"
+    "  pixmill convert --help\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  every file succeeded (or was skipped because its output exists)\n"
+    "  1  a file failed\n"
+    "  2  wrong command line\n";
+
+const char kConvertHelp[] =
+    "Usage: pixmill convert [OPTIONS] FILE.tga...\n"
+    "\n"
+    "Turns each TGA picture into a TF texture with a 16-bit chain of mip levels and an 8-bit\n"
+    "chain on a palette made for the picture. The defaults are those of the conversion dialog:\n"
+    "both chains, levels down to 16 pixels, 1-bit alpha, no line copying. A picture whose\n"
+    "sides are not powers of two is resized, with a warning. Each output goes next to its\n"
+    "source, or into -o DIR, named after it with the extension .tf; an existing output is\n"
+    "skipped unless --overwrite yes. After the batch a line \"N converted, N skipped (exists),\n"
+    "N failed\" goes to stderr; on a terminal a progress line shows the file and its step.\n"
+    "\n"
+    "Options:\n"
+    "  --no16, --no8             leave out the 16-bit or the 8-bit chain\n"
+    "  --mips16 count:N|minsize:N\n"
+    "  --mips8 count:N|minsize:N the levels of a chain: N levels (1 to 16), or levels down to\n"
+    "                            2^N pixels (0 to 15); default minsize:4\n"
+    "  --alpha4                  4 bits of alpha in the 16-bit chain instead of 1\n"
+    "  --attenuation POS         0 to 9: the smallest 16-bit level keeps (10 - POS) / 10 of\n"
+    "                            its alpha; default 0\n"
+    "  --vcopy 0|1|2             copy lines: none, up -> down, down -> up; default 0\n"
+    "  --hcopy 0|1|2             copy columns: none, left -> right, right -> left; default 0\n"
+    "  --overwrite yes|no        replace existing outputs; default no (they are skipped)\n"
+    "  --jobs N                  convert N files at once; default the number of cores (the\n"
+    "                            outputs and messages are the same whatever N)\n"
+    "  -o DIR                    write the outputs into DIR, made with its parents if missing\n"
+    "  -h, --help                show this text\n"
+    "\n"
+    "Examples:\n"
+    "  pixmill convert -o textures art/*.tga\n"
+    "  pixmill convert --alpha4 --no8 --overwrite yes sail.tga\n"
+    "  pixmill convert --mips16 count:4 --mips8 minsize:5 -o out wood.tga\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  every file was converted or skipped\n"
+    "  1  a file failed (the batch goes on; a write error ends it)\n"
+    "  2  wrong command line\n";
+
+const char kExportHelp[] =
+    "Usage: pixmill export [OPTIONS] FILE.tf...\n"
+    "\n"
+    "Writes one level of each TF texture as an uncompressed TGA picture, by default level 0\n"
+    "of the 16-bit chain (of the 8-bit chain when the file has only that) in 32 bits. A level\n"
+    "beyond the chain's last is lowered to the last, with a warning. Each output goes next to\n"
+    "its source, or into -o DIR, named after it with the extension .tga; an existing output\n"
+    "is skipped unless --overwrite yes. After the batch a line \"N converted, N skipped\n"
+    "(exists), N failed\" goes to stderr; on a terminal a progress line shows the file.\n"
+    "\n"
+    "Options:\n"
+    "  --chain 16|8              the chain to read\n"
+    "  --level N                 the level, 0 (full size) to 15; default 0\n"
+    "  --depth 32|24|16|8        the picture's bits per pixel (16 is written as 1:5:5:5; 8\n"
+    "                            has a palette); default 32\n"
+    "  --overwrite yes|no        replace existing outputs; default no (they are skipped)\n"
+    "  -o DIR                    write the outputs into DIR, made with its parents if missing\n"
+    "  -h, --help                show this text\n"
+    "\n"
+    "Examples:\n"
+    "  pixmill export -o back textures/*.tf\n"
+    "  pixmill export --chain 8 --level 2 --depth 8 sail.tf\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  every file was written or skipped\n"
+    "  1  a file failed (the batch goes on; a write error ends it)\n"
+    "  2  wrong command line\n";
+
+const char kInfoHelp[] =
+    "Usage: pixmill info FILE...\n"
+    "\n"
+    "Reads each picture file (.tga, .tf) and prints a line \"FILE<tab>Size: WxH; BPP: N\",\n"
+    "followed by \"; Alpha channel\", \"; 16 bit mips: N\" and \"; 8 bit mips: N\" where they\n"
+    "apply. A file that cannot be read is reported on stderr and the others are still\n"
+    "described.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help   show this text\n"
+    "\n"
+    "Examples:\n"
+    "  pixmill info textures/*.tf\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  every file was described\n"
+    "  1  a file could not be read\n"
+    "  2  wrong command line\n";
 
 struct UsageError {
     std::string text;
 };
+
+// --help after a command.
+struct HelpRequest {};
+
+// The Usage: lines at the top of a help text.
+std::string synopsis(const char* help) {
+    const std::string text = help;
+    return text.substr(0, text.find("\n\n") + 1);
+}
 
 std::optional<int> parseInt(const std::string& text, int low, int high) {
     int value = 0;
@@ -92,17 +209,27 @@ void parseMips(Arguments& a, const std::string& option, MipChainSettings& s) {
 // asked: overwriting is decided before the file is started).
 class CollectingPrompt : public UserPrompt {
   public:
+    explicit CollectingPrompt(std::vector<std::string>& texts) : texts_(texts) {}
     PromptAnswer show(std::string_view text, PromptButtons buttons) override {
-        std::string line(text);
-        std::replace(line.begin(), line.end(), '\n', ' ');
-        texts.push_back(std::move(line));
+        add(std::string(text));
         return buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
     }
-    std::vector<std::string> texts;
+    // One line each: the window's texts may hold line breaks.
+    void add(std::string line) {
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        texts_.push_back(std::move(line));
+    }
+
+  private:
+    std::vector<std::string>& texts_;
 };
 
 bool isOption(const std::string& arg) {
     return arg.size() > 1 && arg[0] == '-';
+}
+
+bool isHelp(const std::string& arg) {
+    return arg == "--help" || arg == "-h";
 }
 
 // What convert and export have in common on their command lines: the files, "--" ending the
@@ -125,6 +252,8 @@ BatchArguments parseBatch(Arguments& a, CommandOption&& commandOption) {
             batch.files.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
+        } else if (isHelp(arg)) {
+            throw HelpRequest{};
         } else if (arg == "--overwrite") {
             batch.overwrite = a.yesNo(arg);
         } else if (arg == "-o") {
@@ -138,31 +267,100 @@ BatchArguments parseBatch(Arguments& a, CommandOption&& commandOption) {
     return batch;
 }
 
-// One file of a batch: skipped when its output exists and may not be replaced, else `work`
-// runs with a prompt that collects its messages.
-template <typename Work>
-FileReport runFile(const std::string& output, bool overwrite, Work&& work) {
-    FileReport report;
-    if (!overwrite && fileExists(output)) {
-        report.messages.push_back("File exists, skipped: " + output);
+// Makes the -o folder with its parents when it is missing. False (with the message printed)
+// when it cannot be made.
+bool makeOutputFolder(const std::string& folder, std::ostream& err) {
+    if (folder.empty() || directoryExists(folder))
+        return true;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error || !directoryExists(folder)) {
+        // A file in the way leaves no error code on some systems.
+        const std::string cause = error ? error.message() : std::string("a file has that name");
+        err << "pixmill: cannot make the folder " << folder << ": " << cause << '\n';
+        return false;
+    }
+    return true;
+}
+
+// One batch as the command line runs it: messages gathered per file and printed in file
+// order, the progress line, and the counts for the summary.
+class Batch {
+  public:
+    Batch(const BatchArguments& arguments, std::ostream& err, const Console& console)
+        : arguments_(arguments), progress_(err, console.terminal, console.width) {}
+
+    // The file at `index` with its output: skipped when the output exists and may not be
+    // replaced, else `work` runs with a context that collects messages, warnings and steps.
+    template <typename Work>
+    FileReport run(std::size_t index, const std::string& output, Work&& work) {
+        FileReport report;
+        if (!arguments_.overwrite && fileExists(output)) {
+            report.skipped = true;
+            report.messages.push_back("File exists, skipped: " + output);
+            return report;
+        }
+        CollectingPrompt prompt(report.messages);
+        CommandContext context(prompt);
+        const std::string name = fileName(arguments_.files[index]);
+        const std::size_t count = arguments_.files.size();
+        context.showStep = [&, index](const std::string& step) {
+            progress_.show(index + 1, count, name, step);
+        };
+        context.warn = [&](const std::string& text) { prompt.add("warning: " + text); };
+        context.explain = [&](const std::string& cause) { return explainCause(cause); };
+        const FileOutcome outcome = work(context);
+        report.succeeded = outcome == FileOutcome::Done;
+        report.endsBatch = outcome == FileOutcome::Stopped;
         return report;
     }
-    CollectingPrompt prompt;
-    CommandContext context(prompt);
-    const FileOutcome outcome = work(context);
-    report.succeeded = outcome == FileOutcome::Done;
-    report.endsBatch = outcome == FileOutcome::Stopped;
-    report.messages = std::move(prompt.texts);
-    return report;
-}
 
-void printReport(std::ostream& err, const FileReport& report) {
-    for (const std::string& line : report.messages)
-        err << line << '\n';
-    err.flush();
-}
+    void print(const FileReport& report) {
+        std::string lines;
+        for (const std::string& line : report.messages)
+            lines += "pixmill: " + line + '\n';
+        progress_.print(lines);
+        if (report.skipped) {
+            ++skipped_;
+        } else if (report.succeeded) {
+            ++done_;
+        } else {
+            ++failed_;
+        }
+    }
 
-int runConvert(Arguments& a, std::ostream& err) {
+    void progress(std::size_t index, const std::string& step) {
+        progress_.show(index + 1, arguments_.files.size(), fileName(arguments_.files[index]), step);
+    }
+
+    // The summary line; returns the exit code.
+    int finish() {
+        std::string line = std::to_string(done_) + " converted, " + std::to_string(skipped_) +
+                           " skipped (exists), " + std::to_string(failed_) + " failed";
+        const std::size_t notStarted = arguments_.files.size() - done_ - skipped_ - failed_;
+        if (notStarted > 0)
+            line += ", " + std::to_string(notStarted) + " not started";
+        progress_.print(line + '\n');
+        return failed_ == 0 && notStarted == 0 ? kExitSuccess : kExitFailure;
+    }
+
+  private:
+    static std::string explainCause(const std::string& cause) {
+        if (cause == kNoChain16)
+            return cause + "; use --chain 8";
+        if (cause == kNoChain8)
+            return cause + "; use --chain 16";
+        return cause;
+    }
+
+    const BatchArguments& arguments_;
+    ProgressLine progress_;
+    std::size_t done_ = 0;
+    std::size_t skipped_ = 0;
+    std::size_t failed_ = 0;
+};
+
+int runConvert(Arguments& a, std::ostream& err, const Console& console) {
     ConvertOptions options;
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
     const BatchArguments batch = parseBatch(a, [&](const std::string& arg) {
@@ -192,27 +390,27 @@ int runConvert(Arguments& a, std::ostream& err) {
     if (!options.chain16.enabled && !options.chain8.enabled) {
         throw UsageError{"--no16 and --no8 leave nothing to write"};
     }
+    if (!makeOutputFolder(batch.folder, err))
+        return kExitFailure;
 
     const std::vector<std::string>& files = batch.files;
     std::vector<std::string> outputs;
     for (const std::string& f : files)
         outputs.push_back(outputPathFor(batch.folder, f, "tf"));
-    bool allSucceeded = true;
+    Batch run(batch, err, console);
     runBatch(
         files.size(), outputs, jobs,
         [&](std::size_t i) {
-            return runFile(outputs[i], batch.overwrite, [&](CommandContext& context) {
+            return run.run(i, outputs[i], [&](CommandContext& context) {
+                run.progress(i, "Reading");
                 return convertTgaToTf(files[i], outputs[i], options, context);
             });
         },
-        [&](std::size_t, const FileReport& report) {
-            allSucceeded = allSucceeded && report.succeeded;
-            printReport(err, report);
-        });
-    return allSucceeded ? kExitSuccess : kExitFailure;
+        [&](std::size_t, const FileReport& report) { run.print(report); });
+    return run.finish();
 }
 
-int runExport(Arguments& a, std::ostream& err) {
+int runExport(Arguments& a, std::ostream& err, const Console& console) {
     ExportOptions options;
     const BatchArguments batch = parseBatch(a, [&](const std::string& arg) {
         if (arg == "--chain") {
@@ -234,42 +432,60 @@ int runExport(Arguments& a, std::ostream& err) {
         return true;
     });
     options.askBeforeOverwrite = false;
+    if (!makeOutputFolder(batch.folder, err))
+        return kExitFailure;
 
-    bool allSucceeded = true;
-    for (const std::string& file : batch.files) {
+    Batch run(batch, err, console);
+    for (std::size_t i = 0; i < batch.files.size(); ++i) {
+        const std::string& file = batch.files[i];
         const std::string output = outputPathFor(batch.folder, file, "tga");
-        const FileReport report = runFile(output, batch.overwrite, [&](CommandContext& context) {
+        const FileReport report = run.run(i, output, [&](CommandContext& context) {
+            run.progress(i, "Exporting");
             return exportTfToTga(file, output, options, context);
         });
-        allSucceeded = allSucceeded && report.succeeded;
-        printReport(err, report);
+        run.print(report);
         if (report.endsBatch)
             break;
     }
-    return allSucceeded ? kExitSuccess : kExitFailure;
+    return run.finish();
 }
 
 int runInfo(Arguments& a, std::ostream& out, std::ostream& err) {
     std::vector<std::string> files;
     std::string arg;
-    while (a.next(arg))
-        files.push_back(arg);
+    bool optionsEnded = false;
+    while (a.next(arg)) {
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && isHelp(arg)) {
+            throw HelpRequest{};
+        } else if (!optionsEnded && isOption(arg)) {
+            throw UsageError{"unknown option " + arg};
+        } else {
+            files.push_back(arg);
+        }
+    }
     if (files.empty())
         throw UsageError{"no files given"};
     bool allSucceeded = true;
+    auto failed = [&](const std::string& text, const std::string& cause) {
+        err << "pixmill: " << text;
+        if (!cause.empty())
+            err << ": " << cause;
+        err << '\n';
+        allSucceeded = false;
+    };
     for (const std::string& path : files) {
         const std::unique_ptr<ImageFile> handler = openImageFile(path);
         if (!handler->readInfo()) {
-            err << "Error access file: " << path << '\n';
-            allSucceeded = false;
+            failed("Error access file: " + path, handler->failureCause);
             continue;
         }
         // A texture without 16-bit levels is checked through its 8-bit chain.
         if (handler->count16 == 0 && handler->count8 > 0)
             handler->use16 = false;
         if (!handler->loadPicture()) {
-            err << "Error loading file: " << path << '\n';
-            allSucceeded = false;
+            failed("Error loading file: " + path, handler->failureCause);
             continue;
         }
         out << path << '\t' << describeImage(*handler) << '\n';
@@ -279,32 +495,46 @@ int runInfo(Arguments& a, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-const char* usageText() {
-    return kUsage;
+const char* usageText(const std::string& command) {
+    if (command == "convert")
+        return kConvertHelp;
+    if (command == "export")
+        return kExportHelp;
+    if (command == "info")
+        return kInfoHelp;
+    return kProgramHelp;
 }
 
-int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const Console& console) {
+    std::string command;
     try {
         if (args.empty())
             throw UsageError{};
         Arguments a(args);
-        std::string command;
         a.next(command);
-        if (command == "--help" || command == "-h") {
-            out << kUsage;
+        if (isHelp(command)) {
+            out << kProgramHelp;
             return kExitSuccess;
         }
         if (command == "convert")
-            return runConvert(a, err);
+            return runConvert(a, err, console);
         if (command == "export")
-            return runExport(a, err);
+            return runExport(a, err, console);
         if (command == "info")
             return runInfo(a, out, err);
-        throw UsageError{"unknown command " + command};
+        const std::string unknown = command;
+        command.clear();
+        throw UsageError{"unknown command " + unknown};
+    } catch (const HelpRequest&) {
+        out << usageText(command);
+        return kExitSuccess;
     } catch (const UsageError& e) {
         if (!e.text.empty())
             err << "pixmill: " << e.text << '\n';
-        err << kUsage;
+        const char* help = usageText(command);
+        err << synopsis(help);
+        err << "Try 'pixmill " << (help == kProgramHelp ? "" : command + " ") << "--help'.\n";
         return kExitUsage;
     }
 }

@@ -1,6 +1,8 @@
 #include "riglist/RiglistCommandLine.h"
 
+#include "base/FileIo.h"
 #include "formats/DefFile.h"
+#include "formats/DefRecordReader.h"
 #include "riglist/DefDump.h"
 
 namespace slipway {
@@ -94,16 +96,38 @@ RiglistOptions parseRiglistArgs(const std::vector<std::string>& args) {
 std::string riglistUsage() {
     return "Usage: riglist [FILE]\n"
            "       riglist --dump [--columns LIST] FILE\n"
+           "       riglist --help | --version\n"
            "\n"
-           "Edits DEF ship descriptions record by record.\n"
+           "Edits DEF ship descriptions record by record: one row per record, values checked\n"
+           "against what each field may hold, with a help text for the field being edited.\n"
+           "Files of up to 200 records are opened, with room for five more; saving replaces the\n"
+           "file atomically. --dump prints the list as text without a display, for scripts and\n"
+           "for git diff.\n"
            "\n"
+           "Options:\n"
            "  FILE             the DEF file to open at start\n"
            "  --dump           print the records as the list shows them, tab-separated,\n"
-           "                   without opening a window\n"
+           "                   without opening a window; a file holding fewer records than it\n"
+           "                   announces is said on stderr, and its records are printed\n"
            "  --columns LIST   the columns to print besides Num, comma-separated, from\n"
            "                   Class,Type,File,X,Y,Z,Ax,Ay,Az,Link (default Class,Type,Link)\n"
-           "  --help           show this text\n"
-           "  --version        show the version\n";
+           "  -h, --help       show this text\n"
+           "  --version        show the version\n"
+           "\n"
+           "Examples:\n"
+           "  riglist ships/Demo.def\n"
+           "  riglist --dump --columns Class,Type,File,X,Y,Z ships/Demo.def\n"
+           "\n"
+           "Exit codes:\n"
+           "  0  done (the window was closed, or the records were printed)\n"
+           "  1  the file cannot be opened, or no display for the window\n"
+           "  2  wrong command line\n";
+}
+
+std::string riglistUsageError(const std::string& error) {
+    const std::string usage = riglistUsage();
+    return "riglist: " + error + "\n" + usage.substr(0, usage.find("\n\n") + 1) +
+           "Try 'riglist --help'.\n";
 }
 
 std::string riglistVersion() {
@@ -111,10 +135,28 @@ std::string riglistVersion() {
 }
 
 int runRiglistDump(const RiglistOptions& options, std::string& out, std::string& err) {
-    const auto document = readDefFile(options.file);
-    if (!document) {
-        err = "Riglist: cannot open " + options.file + "\n";
+    const std::string& path = options.file;
+    // Nothing past the largest file the editor opens is ever looked at.
+    const auto bytes = readFileHead(path, 4 + std::size_t{kDefMaxOpenRecords} * kDefRecordSize);
+    if (!bytes) {
+        const std::string cause = unreadableFileCause(path);
+        err = "riglist: cannot open " + path + ": " + (cause.empty() ? "read error" : cause) + "\n";
         return 1;
+    }
+    const auto document = parseDefDocument(*bytes);
+    const DefRecordReader reader(*bytes);
+    if (!document) {
+        std::string cause = "not a DEF file (" + std::to_string(bytes->size()) + " bytes)";
+        if (reader.hasCount() && reader.announcedCount() > kDefMaxOpenRecords) {
+            cause = "announces " + std::to_string(reader.announcedCount()) +
+                    " records; the editor opens at most " + std::to_string(kDefMaxOpenRecords);
+        }
+        err = "riglist: cannot open " + path + ": " + cause + "\n";
+        return 1;
+    }
+    if (static_cast<std::size_t>(reader.announcedCount()) > reader.recordsPresent()) {
+        err = "riglist: " + path + " announces " + std::to_string(reader.announcedCount()) +
+              " records, holds " + std::to_string(reader.recordsPresent()) + "\n";
     }
     out = dumpDefDocument(*document, options.columns);
     return 0;

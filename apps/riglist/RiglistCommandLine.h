@@ -22,9 +22,12 @@ RiglistOptions parseRiglistArgs(const std::vector<std::string>& args);
 
 std::string riglistUsage();
 std::string riglistVersion();
+// "riglist: ERROR", the usage lines and where to find more, for a wrong command line.
+std::string riglistUsageError(const std::string& error);
 
-// Runs --dump: the list text on `out`, or "Riglist: cannot open FILE" on `err`. Returns the
-// exit code (0, or 1 when the file is refused).
+// Runs --dump: the list text on `out`, or "riglist: cannot open FILE: CAUSE" on `err`; a file
+// holding fewer records than it announces prints its records and "riglist: FILE announces N
+// records, holds M" on `err`. Returns the exit code (0, or 1 when the file is refused).
 int runRiglistDump(const RiglistOptions& options, std::string& out, std::string& err);
 
 }  // namespace slipway

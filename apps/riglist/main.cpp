@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "qtshell/DisplayCheck.h"
 #include "qtshell/QtPrompt.h"
 #include "riglist/DEFDlg.h"
 #include "riglist/RiglistCommandLine.h"
@@ -27,7 +28,7 @@ int runHeadless(const RiglistOptions& options) {
             print(stdout, riglistVersion());
             return 0;
         case RiglistOptions::Mode::Error:
-            print(stderr, "Riglist: " + options.error + "\n" + riglistUsage());
+            print(stderr, riglistUsageError(options.error));
             return 2;
         case RiglistOptions::Mode::Dump: {
             std::string out, err;
@@ -60,7 +61,9 @@ int main(int argc, char** argv) {
         return runHeadless(first);
     }
 
-    QApplication app(argc, argv);
+    const auto app = openDisplay<QApplication>("riglist", argc, argv);
+    if (!app)
+        return kExitNoDisplay;
     // Qt has taken its own options (-platform and the like) out of the arguments by now.
     std::vector<std::string> args;
     const QStringList qtArgs = QCoreApplication::arguments();
@@ -74,7 +77,7 @@ int main(int argc, char** argv) {
     DEFDlg dialog(prompt);
     prompt.setOwner(&dialog);
     if (!options.file.empty() && !dialog.openFile(QString::fromLocal8Bit(options.file))) {
-        print(stderr, "Riglist: cannot open " + options.file + "\n");
+        print(stderr, "riglist: cannot open " + options.file + "\n");
     }
     dialog.exec();
     return 0;

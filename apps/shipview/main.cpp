@@ -15,6 +15,7 @@
 
 #include "base/Clock.h"
 #include "base/Paths.h"
+#include "qtshell/DisplayCheck.h"
 #include "render/OffscreenContext.h"
 #include "shipview/CheckCommand.h"
 #include "shipview/InfoCommand.h"
@@ -40,9 +41,16 @@ const char* kUsage =
     "       shipview --check [--recursive] PATH...\n"
     "       shipview --help | --version\n"
     "\n"
-    "Views a .clf or .cff model, or a whole ship from a .def file. Models and textures are\n"
-    "looked up through Dialog.ini in the directory Shipview is started from.\n"
-    "  --info        read FILE without a display and print the scene as JSON\n"
+    "Views a .clf or .cff model, or a whole ship from a .def file with its parts, sails,\n"
+    "flags and textures, rendered continuously with OpenGL: drag to turn, slide or zoom, the\n"
+    "mouse wheel zooms, Home resets the view. Models and textures are looked up through\n"
+    "Dialog.ini in the folder Shipview is started from. --info, --resize and --check need no\n"
+    "display; --screenshot needs OpenGL (for example under xvfb-run).\n"
+    "\n"
+    "Options:\n"
+    "  FILE          the .clf, .cff or .def file to open in the window\n"
+    "  --info        read FILE without a display and print the scene as JSON, with the\n"
+    "                messages the window would have shown\n"
     "  --cancel      answer Cancel to OK/Cancel messages (with --info)\n"
     "  --animate MS  animate every object once by MS milliseconds (with --info)\n"
     "  --geometry    add the vertices and indices of the meshes shown (with --info)\n"
@@ -54,7 +62,29 @@ const char* kUsage =
     "                the new size\n"
     "  --check       check every .def, .clf and .cff file named or in the folders named,\n"
     "                resolving parts and textures as the viewer does; one line per problem\n"
-    "  --recursive   look into subfolders too (with --check)\n";
+    "  --recursive   look into subfolders too (with --check)\n"
+    "  -h, --help    show this text\n"
+    "  --version     show the version\n"
+    "\n"
+    "Examples:\n"
+    "  shipview demo/Demo.def\n"
+    "  shipview --info demo/Demo.def\n"
+    "  shipview --check --recursive ships/\n"
+    "  xvfb-run -a shipview --screenshot demo/Demo.def demo.png --size 800x600 --keys PC\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  done (--info: read without a message; --check: no problem found)\n"
+    "  1  nothing was read or written, or no display for the window\n"
+    "  2  wrong command line\n"
+    "  3  --info: read, but with messages; --check: problems found\n";
+
+// "shipview: ERROR", the usage lines and where to find more.
+int usageError(const std::string& error) {
+    const std::string usage = kUsage;
+    std::cerr << "shipview: " << error << "\n"
+              << usage.substr(0, usage.find("\n\n") + 1) << "Try 'shipview --help'.\n";
+    return 2;
+}
 
 }  // namespace
 
@@ -83,13 +113,15 @@ int main(int argc, char** argv) {
             return runResize({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);
         }
         if (first == "--screenshot") {
-            QGuiApplication app(argc, argv);
+            const auto app = openDisplay<QGuiApplication>("shipview", argc, argv);
+            if (!app)
+                return kExitNoDisplay;
             return runScreenshot({args.begin() + 1, args.end()}, baseDirectory, std::cerr);
         }
-        if (args.size() > 1 || (first.size() > 1 && first[0] == '-')) {
-            std::cerr << kUsage;
-            return 2;
-        }
+        if (first.size() > 1 && first[0] == '-')
+            return usageError("unknown option " + first);
+        if (args.size() > 1)
+            return usageError("only one file can be given");
         if (!modelFileKindOf(first)) {
             std::cerr << "shipview: " << first << " is not a .clf, .cff or .def file\n";
             return 2;
@@ -97,7 +129,9 @@ int main(int argc, char** argv) {
     }
 
     QSurfaceFormat::setDefaultFormat(viewerSurfaceFormat());
-    QApplication app(argc, argv);
+    const auto app = openDisplay<QApplication>("shipview", argc, argv);
+    if (!app)
+        return kExitNoDisplay;
     // The toolkit takes the user's locale for the C library too; numbers typed into and shown
     // in the window keep the decimal point whatever the locale.
     std::setlocale(LC_NUMERIC, "C");
@@ -117,5 +151,5 @@ int main(int argc, char** argv) {
         const auto absolute = std::filesystem::absolute(path, error);
         shipview.openAtStart(error ? path : absolute.lexically_normal().string());
     }
-    return app.exec();
+    return app->exec();
 }

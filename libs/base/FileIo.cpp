@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 
 #include "base/Paths.h"
 
@@ -65,6 +66,25 @@ std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path,
     if (failed)
         return std::nullopt;
     return bytes;
+}
+
+std::string systemErrorText(int error) {
+    return std::generic_category().message(error);
+}
+
+std::string unreadableFileCause(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return systemErrorText(errno);
+    if (S_ISDIR(st.st_mode))
+        return systemErrorText(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return "not a regular file";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return systemErrorText(errno);
+    ::close(fd);
+    return {};
 }
 
 AtomicFile::AtomicFile(std::string targetPath) : target_(std::move(targetPath)) {}

@@ -23,6 +23,14 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
 std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path,
                                                       std::size_t maxBytes);
 
+// The system's text for an error number ("No such file or directory"). Safe on any thread.
+std::string systemErrorText(int error);
+
+// Why `path` cannot be read as a file, for a message: the system's text for the error that
+// opening it gives ("No such file or directory", "Permission denied"), "Is a directory", or
+// "not a regular file". Empty when it opens as a regular file after all.
+std::string unreadableFileCause(const std::string& path);
+
 // Replaces (or creates) `path` with `bytes` atomically. False on any failure, in which case
 // the target is untouched and no temporary file is left behind.
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);

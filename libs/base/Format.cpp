@@ -23,4 +23,15 @@ std::string formatText(const char* format, ...) {
     return out;
 }
 
+std::string groupedNumber(std::uint64_t value) {
+    const std::string digits = std::to_string(value);
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
 }  // namespace slipway

@@ -7,12 +7,14 @@ namespace slipway {
 
 class BmpFile : public ImageFile {
   public:
+    static constexpr const char* kUnreadable = "BMP pictures cannot be read";
+
     BmpFile() = default;
     explicit BmpFile(std::string filePath) : ImageFile(std::move(filePath)) {}
 
-    bool loadPicture() override { return false; }
+    bool loadPicture() override { return fail(kUnreadable); }
     bool isValid() const override { return false; }
-    bool readInfo() override { return false; }
+    bool readInfo() override { return fail(kUnreadable); }
     std::unique_ptr<ImageFile> clone() const override { return nullptr; }
 };
 

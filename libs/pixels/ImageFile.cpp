@@ -1,7 +1,6 @@
 #include "pixels/ImageFile.h"
 
 #include <cerrno>
-#include <fstream>
 
 #include "base/FileIo.h"
 #include "base/Paths.h"
@@ -39,30 +38,45 @@ void ImageFile::copyFieldsTo(ImageFile& copy) const {
 
 bool ImageFile::replaceFile(std::span<const std::uint8_t> bytes) {
     fileError = FileErrorCause::None;
+    failureCause.clear();
     // A folder in the file's place means the file cannot be created: a plain failure, as when
     // the folder it would go into is missing, not an error while writing.
     if (directoryExists(path))
-        return false;
+        return fail(systemErrorText(EISDIR));
     AtomicFile file(path);
     file.failAfterBytes(failWritesAfterBytes);
+    errno = 0;
     if (!file.open())
-        return false;
+        return fail(errno != 0 ? systemErrorText(errno) : std::string());
     errno = 0;
     if (!file.write(bytes) || !file.commit()) {
-        fileError = fileErrorCauseFromErrno(errno);
-        return false;
+        const int error = errno;
+        fileError = fileErrorCauseFromErrno(error);
+        return fail(error != 0 ? systemErrorText(error) : std::string());
     }
     return true;
 }
 
-std::optional<std::vector<std::uint8_t>> ImageFile::readHead(std::size_t count) const {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(count);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+std::optional<std::vector<std::uint8_t>> ImageFile::readWhole() {
+    auto bytes = readFileBytes(path);
+    if (!bytes)
+        failUnreadable();
     return bytes;
+}
+
+bool ImageFile::failUnreadable() {
+    const std::string cause = unreadableFileCause(path);
+    return fail(cause.empty() ? "read error" : cause);
+}
+
+bool ImageFile::fail(std::string cause) {
+    failureCause = std::move(cause);
+    return false;
+}
+
+std::optional<std::vector<std::uint8_t>> ImageFile::readHead(std::size_t count) const {
+    // A folder opens but cannot be read: nothing, as for a file that cannot be opened.
+    return readFileHead(path, count);
 }
 
 }  // namespace slipway

@@ -40,6 +40,11 @@ class ImageFile {
     bool use16 = true;
     PixelImage picture;
 
+    // Why the last readInfo, loadPicture or write failed, for messages that name a cause: the
+    // system's error text ("No such file or directory") or what is wrong with the file ("not
+    // a TGA picture", "truncated: 500 of 12,306 bytes"). Empty when not known.
+    std::string failureCause;
+
     // Set by a failed write once the target could be opened: the cause to report to the user
     // (the command then ends). None when the last write succeeded or failed before writing.
     FileErrorCause fileError = FileErrorCause::None;
@@ -56,6 +61,12 @@ class ImageFile {
     // The first `count` bytes of the file at `path` (fewer when the file is shorter); nothing
     // when it cannot be opened.
     std::optional<std::vector<std::uint8_t>> readHead(std::size_t count) const;
+    // The whole file at `path`; nothing (and failureCause set) when it cannot be read.
+    std::optional<std::vector<std::uint8_t>> readWhole();
+    // Records `cause` as failureCause and returns false, for `return fail("...")`.
+    bool fail(std::string cause);
+    // Records why the file at `path` cannot be read and returns false.
+    bool failUnreadable();
 };
 
 // The largest width or height any reader accepts.

@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "base/Format.h"
 #include "base/Paths.h"
 #include "pixels/FileError.h"
 #include "pixels/MipChain.h"
@@ -17,9 +18,21 @@ namespace {
 
 constexpr const char* kNoMemoryToConvert = "Not aviable memory to convert picture from file\n";
 
-void title(CommandContext& context, const std::string& text) {
+// One step of a file's work, "path  :  step" in the title.
+void step(CommandContext& context, const std::string& path, const char* text) {
     if (context.showTitle)
-        context.showTitle(text);
+        context.showTitle(path + "  :  " + text);
+    if (context.showStep)
+        context.showStep(text);
+}
+
+// Tells a failure; the command line hears its cause too.
+void tellFailure(CommandContext& context, const std::string& text, const std::string& cause) {
+    if (context.explain && !cause.empty()) {
+        tell(context.prompt, text + ": " + context.explain(cause));
+    } else {
+        tell(context.prompt, text);
+    }
 }
 
 // True when the user asks to end the batch: Esc is held, or was pressed and let go since the
@@ -61,7 +74,14 @@ FileOutcome buildTextureChains(PixelImage& source, const std::string& path,
     UserPrompt& prompt = context.prompt;
     chains.count16 = chains.count8 = 0;
     if (needsPowerOfTwo(source)) {
-        tell(prompt, "Texture " + path + " have error size");
+        const std::string notice = "Texture " + path + " have error size";
+        if (context.warn) {
+            context.warn(notice + formatText(": resized from %ux%u to %ux%u", source.width(),
+                                             source.height(), powerOfTwoAtLeast(source.width()),
+                                             powerOfTwoAtLeast(source.height())));
+        } else {
+            tell(prompt, notice);
+        }
         if (!resizeToPowerOfTwo(source)) {
             tell(prompt, "Not aviable memory to resize picture from file\n" + path);
             return FileOutcome::Failed;
@@ -69,7 +89,7 @@ FileOutcome buildTextureChains(PixelImage& source, const std::string& path,
     }
 
     bool failed = false;
-    title(context, path + "  :  Creating 32 bit mip levels");
+    step(context, path, "Creating 32 bit mip levels");
     if (interrupted(context))
         return FileOutcome::Interrupted;
     std::array<PixelImage, kMaxMipLevels> master;
@@ -96,7 +116,7 @@ FileOutcome buildTextureChains(PixelImage& source, const std::string& path,
     const int copyMode = options.copyMode();
 
     if (options.chain16.enabled) {
-        title(context, path + "  :  Creating 16 bit mip levels");
+        step(context, path, "Creating 16 bit mip levels");
         const int n = chainLevelCount(options.chain16, width, height);
         const float attenuation = attenuationValue(options.attenuationPosition);
         for (int level = 0; level < n && !master[level].isEmpty(); ++level) {
@@ -115,7 +135,7 @@ FileOutcome buildTextureChains(PixelImage& source, const std::string& path,
         if (interrupted(context))
             return FileOutcome::Interrupted;
         const int n = chainLevelCount(options.chain8, width, height);
-        title(context, path + "  :  Creating pallitte");
+        step(context, path, "Creating pallitte");
         Palette palette{};
         if (!buildPalette(master.data(), kMaxMipLevels, palette)) {
             // Without a palette the 8-bit chain would be meaningless: the file is not written.
@@ -123,7 +143,7 @@ FileOutcome buildTextureChains(PixelImage& source, const std::string& path,
             chains.count16 = 0;
             return FileOutcome::Failed;
         }
-        title(context, path + "  :  Creating 8 bit mip levels");
+        step(context, path, "Creating 8 bit mip levels");
         PaletteSearch search(palette, master[0].hasAlpha() ? 1 : 0);
         for (int level = 0; level < n && !master[level].isEmpty(); ++level) {
             if (interrupted(context))
@@ -143,15 +163,14 @@ FileOutcome buildTextureChains(PixelImage& source, const std::string& path,
 
 FileOutcome convertTgaToTf(const std::string& sourcePath, const std::string& outputPath,
                            const ConvertOptions& options, CommandContext& context) {
-    UserPrompt& prompt = context.prompt;
     const std::string& path = sourcePath;
     TgaFile tga(sourcePath);
     if (!tga.readInfo()) {
-        tell(prompt, "Error: no open file " + path);
+        tellFailure(context, "Error: no open file " + path, tga.failureCause);
         return FileOutcome::Failed;
     }
     if (!tga.loadPicture()) {
-        tell(prompt, "Error: load data from file " + path);
+        tellFailure(context, "Error: load data from file " + path, tga.failureCause);
         return FileOutcome::Failed;
     }
     if (interrupted(context))
@@ -162,19 +181,20 @@ FileOutcome convertTgaToTf(const std::string& sourcePath, const std::string& out
     if (built == FileOutcome::Interrupted || chains.count16 + chains.count8 == 0)
         return built;
 
-    title(context, path + "  :  Save");
+    step(context, path, "Save");
     if (interrupted(context))
         return FileOutcome::Interrupted;
     TfFile tf(outputPath);
     if (!tf.writeTf(chains.levels16.data(), chains.count16, chains.levels8.data(), chains.count8)) {
         if (tf.fileError != FileErrorCause::None) {
-            tell(prompt, fileErrorText(tf.fileError, outputPath));
+            tellFailure(context, fileErrorText(tf.fileError, outputPath), tf.failureCause);
             return FileOutcome::Stopped;
         }
-        tell(prompt, "Error save file " + outputPath);
+        tellFailure(context, "Error save file " + outputPath, tf.failureCause);
         return FileOutcome::Failed;
     }
-    title(context, "Pixmill");
+    if (context.showTitle)
+        context.showTitle("Pixmill");
     return built;
 }
 
@@ -185,17 +205,23 @@ FileOutcome exportTfToTga(const std::string& tfPath, const std::string& outputPa
         return FileOutcome::Interrupted;
     TfFile tf(tfPath);
     if (!tf.readInfo()) {
-        tell(prompt, "Error open file: " + tfPath);
+        tellFailure(context, "Error open file: " + tfPath, tf.failureCause);
         return FileOutcome::Failed;
     }
     const int chain = options.sourceChain != 0 ? options.sourceChain : (tf.count16 > 0 ? 16 : 8);
     tf.use16 = chain == 16;
     const std::uint32_t count = tf.use16 ? tf.count16 : tf.count8;
     tf.level = static_cast<std::uint32_t>(std::max(options.level, 0));
-    if (count > 0 && tf.level > count - 1)
+    if (count > 0 && tf.level > count - 1) {
         tf.level = count - 1;
+        if (context.warn) {
+            context.warn(formatText("%s: level %d lowered to %u (the %d-bit chain has %u level%s)",
+                                    tfPath.c_str(), options.level, tf.level, chain, count,
+                                    count == 1 ? "" : "s"));
+        }
+    }
     if (!tf.loadPicture()) {
-        tell(prompt, "Error open file: " + tfPath);
+        tellFailure(context, "Error open file: " + tfPath, tf.failureCause);
         return FileOutcome::Failed;
     }
     if (interrupted(context))
@@ -213,7 +239,7 @@ FileOutcome exportTfToTga(const std::string& tfPath, const std::string& outputPa
     }
     if (!tga.picture.create(loaded.width(), loaded.height(),
                             bits | (tf.hasAlpha ? formatAlpha : 0))) {
-        tell(prompt, "Error create picture, file " + tfPath);
+        tellFailure(context, "Error create picture, file " + tfPath, "out of memory");
         return FileOutcome::Failed;
     }
     if (!tga.picture.convertFrom(loaded)) {
@@ -224,10 +250,10 @@ FileOutcome exportTfToTga(const std::string& tfPath, const std::string& outputPa
         return FileOutcome::Interrupted;
     if (!tga.writeTga(options.askBeforeOverwrite ? &prompt : nullptr)) {
         if (tga.fileError != FileErrorCause::None) {
-            tell(prompt, fileErrorText(tga.fileError, outputPath));
+            tellFailure(context, fileErrorText(tga.fileError, outputPath), tga.failureCause);
             return FileOutcome::Stopped;
         }
-        tell(prompt, "Error save file tga " + outputPath);
+        tellFailure(context, "Error save file tga " + outputPath, tga.failureCause);
         return FileOutcome::Failed;
     }
     return FileOutcome::Done;

@@ -60,7 +60,23 @@ struct CommandContext {
     // (keys->wasPressed(Key::Escape)).
     KeyState* keys = nullptr;
     std::function<void(const std::string&)> showTitle;  // progress, in the main window's title
+
+    // What the command line adds; the window leaves these unset and shows the texts alone.
+    // `explain`: failure messages name their cause after ": ", as this function words it (it
+    // may add advice about its own options); it gets the system's error text or what is wrong
+    // with the file ("not a TGA picture").
+    std::function<std::string(const std::string& cause)> explain;
+    // `warn`: what is still done but not as asked (a picture resized to powers of two, a
+    // lowered export level) is said here instead of through the prompt.
+    std::function<void(const std::string&)> warn;
+    // `showStep`: each step of the file's work, as the title shows it after the path
+    // ("Creating 8 bit mip levels").
+    std::function<void(const std::string& step)> showStep;
 };
+
+// The causes that name a missing chain, for advice about choosing the other one.
+inline constexpr std::string_view kNoChain16 = "no 16-bit chain";
+inline constexpr std::string_view kNoChain8 = "no 8-bit chain";
 
 // folder + the source's file name with everything after its last dot replaced by `extension`
 // ("Sail.tga" gives "Sail.tf"; a name without a dot gets "." + extension). Without a folder the

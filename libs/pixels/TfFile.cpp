@@ -5,6 +5,7 @@
 #include "base/ByteReader.h"
 #include "base/ByteWriter.h"
 #include "base/FileIo.h"
+#include "base/Format.h"
 
 namespace slipway {
 
@@ -12,6 +13,27 @@ namespace {
 
 std::uint64_t levelPixels(const TfHeader& header, std::uint32_t level) {
     return std::uint64_t{header.width >> level} * (header.height >> level);
+}
+
+// The size of the whole file the header describes.
+std::uint64_t tfFileSize(const TfHeader& header) {
+    if (header.count8 == 0)
+        return tfPaletteOffset(header);
+    return tfLevel8Offset(header, header.count8);
+}
+
+std::string notATfTexture(std::span<const std::uint8_t> data) {
+    if (data.size() < kTfHeaderBytes)
+        return "not a TF texture (" + groupedNumber(data.size()) + " bytes)";
+    return "not a TF texture";
+}
+
+std::string noLevel(bool use16, std::uint32_t level, std::uint32_t count) {
+    const char* chain = use16 ? "16-bit" : "8-bit";
+    if (count == 0)
+        return formatText("no %s chain", chain);
+    return formatText("no level %u in the %s chain of %u level%s", level, chain, count,
+                      count == 1 ? "" : "s");
 }
 
 }  // namespace
@@ -48,9 +70,10 @@ std::uint64_t tfLevel8Offset(const TfHeader& header, std::uint32_t level) {
 }
 
 bool TfFile::readInfoFrom(std::span<const std::uint8_t> data) {
+    failureCause.clear();
     TfHeader header;
     if (!parseTfHeader(data, header))
-        return false;
+        return fail(notATfTexture(data));
     width = header.width;
     height = header.height;
     count16 = header.count16;
@@ -63,28 +86,33 @@ bool TfFile::readInfoFrom(std::span<const std::uint8_t> data) {
 
 bool TfFile::readInfo() {
     const auto head = readHead(kTfHeaderBytes);
-    return head && readInfoFrom(*head);
+    if (!head)
+        return failUnreadable();
+    return readInfoFrom(*head);
 }
 
 bool TfFile::loadPictureFrom(std::span<const std::uint8_t> data) {
     picture.release();
+    failureCause.clear();
     TfHeader header;
     if (!parseTfHeader(data, header))
-        return false;
+        return fail(notATfTexture(data));
     const std::uint8_t code = header.pixelFormatCode;
-    if (code > kTfFormat4444 || level >= kMaxTfLevels)
-        return false;
+    if (code > kTfFormat4444)
+        return fail(formatText("not a TF texture (pixel format %u)", code));
+    if (level >= kMaxTfLevels)
+        return fail(noLevel(use16, level, use16 ? header.count16 : header.count8));
     std::uint32_t format = 0;
     std::uint64_t offset = 0;
     std::uint64_t paletteOffset = 0;
     if (use16) {
         if (level >= header.count16)
-            return false;
+            return fail(noLevel(true, level, header.count16));
         format = code == kTfFormat565 ? 16 : ((code == kTfFormat1555 ? 15 : 12) | formatAlpha);
         offset = tfLevel16Offset(header, level);
     } else {
         if (level >= header.count8)
-            return false;
+            return fail(noLevel(false, level, header.count8));
         format = 8 | (code != kTfFormat565 ? formatAlpha : 0);
         paletteOffset = tfPaletteOffset(header);
         offset = tfLevel8Offset(header, level);
@@ -93,23 +121,28 @@ bool TfFile::loadPictureFrom(std::span<const std::uint8_t> data) {
     const std::uint32_t h = header.height >> level;
     // Refuse before allocating what the file does not hold.
     const std::uint64_t need = offset + std::uint64_t{w} * h * bytesPerPixelOf(format & 0xFF);
-    if (w == 0 || h == 0 || need > data.size())
-        return false;
+    if (w == 0 || h == 0)
+        return fail(formatText("level %u of a %ux%u texture has no pixels", level, header.width,
+                               header.height));
+    if (need > data.size()) {
+        return fail("truncated: " + groupedNumber(data.size()) + " of " +
+                    groupedNumber(tfFileSize(header)) + " bytes");
+    }
     if (!picture.create(w, h, format))
-        return false;
+        return fail("out of memory");
     ByteReader reader(data);
     const bool ok = use16 ? picture.readRaw(reader, offset, false, 0, 0, 0)
                           : picture.readRaw(reader, offset, false, paletteOffset, 256, 4);
     if (!ok) {
         picture.release();
-        return false;
+        return fail("read error");
     }
     picture.toggleAlpha();
     return true;
 }
 
 bool TfFile::loadPicture() {
-    const auto data = readFileBytes(path);
+    const auto data = readWhole();
     return data && loadPictureFrom(*data);
 }
 

@@ -7,6 +7,7 @@
 #include "base/ByteReader.h"
 #include "base/ByteWriter.h"
 #include "base/FileIo.h"
+#include "base/Format.h"
 #include "base/UserPrompt.h"
 
 namespace slipway {
@@ -108,12 +109,26 @@ bool readRunLength(ByteReader& reader, PixelImage& picture, bool topDown) {
     return true;
 }
 
+std::string notATgaPicture(std::size_t size) {
+    return "not a TGA picture (" + groupedNumber(size) + " bytes)";
+}
+
+std::string truncated(std::uint64_t size, std::uint64_t needed) {
+    return "truncated: " + groupedNumber(size) + " of " + groupedNumber(needed) + " bytes";
+}
+
+// The size a compressed picture needs is only known once its packets are read.
+std::string compressedTruncated(std::uint64_t size) {
+    return "truncated: the compressed pixels end after " + groupedNumber(size) + " bytes";
+}
+
 }  // namespace
 
 bool TgaFile::readInfoFrom(std::span<const std::uint8_t> data) {
+    failureCause.clear();
     TgaHeader h;
     if (!parseHeader(data, h))
-        return false;
+        return fail(notATgaPicture(data.size()));
     width = h.width;
     height = h.height;
     bitsPerPixel = h.depth;
@@ -126,7 +141,9 @@ bool TgaFile::readInfoFrom(std::span<const std::uint8_t> data) {
 
 bool TgaFile::readInfo() {
     const auto head = readHead(kTgaHeaderBytes);
-    return head && readInfoFrom(*head);
+    if (!head)
+        return failUnreadable();
+    return readInfoFrom(*head);
 }
 
 bool TgaFile::isValidData(std::span<const std::uint8_t> data) {
@@ -141,11 +158,15 @@ bool TgaFile::isValid() const {
 
 bool TgaFile::loadPictureFrom(std::span<const std::uint8_t> data) {
     picture.release();
+    failureCause.clear();
     TgaHeader h;
-    if (!parseHeader(data, h) || !knownImageType(h.imageType))
-        return false;
+    if (!parseHeader(data, h))
+        return fail(notATgaPicture(data.size()));
+    if (!knownImageType(h.imageType))
+        return fail("not a TGA picture");
     if (h.width == 0 || h.height == 0 || h.width > kMaxPictureSide || h.height > kMaxPictureSide)
-        return false;
+        return fail(formatText("picture size %ux%u (each side must be 1 to %u)", h.width, h.height,
+                               kMaxPictureSide));
 
     const std::uint8_t base = h.imageType & ~kTypeRunLength;
     const bool runLength = (h.imageType & kTypeRunLength) != 0;
@@ -154,17 +175,17 @@ bool TgaFile::loadPictureFrom(std::span<const std::uint8_t> data) {
         case kTypeColourMapped:
             if (h.depth != 8 || h.colourMapType != 1 || h.mapLength == 0 ||
                 std::uint32_t{h.mapFirst} + h.mapLength > 256) {
-                return false;
+                return fail("unsupported colour-mapped picture");
             }
             if (h.mapEntryBits != 15 && h.mapEntryBits != 16 && h.mapEntryBits != 24 &&
                 h.mapEntryBits != 32) {
-                return false;
+                return fail(formatText("unsupported colour map of %u bits", h.mapEntryBits));
             }
             format = 8;
             break;
         case kTypeGrey:
             if (h.depth != 8)
-                return false;
+                return fail(formatText("unsupported grey depth of %u bits", h.depth));
             format = 8;
             break;
         default:
@@ -176,7 +197,7 @@ bool TgaFile::loadPictureFrom(std::span<const std::uint8_t> data) {
             } else if (h.depth == 32) {
                 format = 32 | formatAlpha;
             } else {
-                return false;
+                return fail(formatText("unsupported depth of %u bits", h.depth));
             }
             break;
     }
@@ -184,21 +205,24 @@ bool TgaFile::loadPictureFrom(std::span<const std::uint8_t> data) {
     const std::size_t mapOffset = kTgaHeaderBytes + h.idLength;
     const std::size_t mapBytes = std::size_t{h.mapLength} * ((h.mapEntryBits + 7u) / 8u);
     const std::size_t pixelOffset = mapOffset + mapBytes;
-    if (pixelOffset > data.size())
-        return false;
-    const std::size_t available = data.size() - pixelOffset;
     const std::uint32_t bpp = bytesPerPixelOf(format & kBitsPerPixelMask);
     const std::uint64_t pixelCount = std::uint64_t{h.width} * h.height;
+    // What an uncompressed picture needs; compressed pixels need at least a packet.
+    const std::uint64_t needed = pixelOffset + (runLength ? 1 + bpp : pixelCount * bpp);
+    if (pixelOffset > data.size())
+        return fail(truncated(data.size(), needed));
+    const std::size_t available = data.size() - pixelOffset;
     // Allocate only what the file can back: raw pixels must all be there; a run packet of
     // 1 + bpp bytes yields at most 128 pixels.
     const std::uint64_t backed =
         runLength ? (available / (1 + bpp) + 1) * kRunMaxPixels : available / bpp;
-    if (pixelCount > backed)
-        return false;
+    if (pixelCount > backed) {
+        return fail(runLength ? compressedTruncated(data.size()) : truncated(data.size(), needed));
+    }
 
     ByteReader reader(data);
     if (!picture.create(h.width, h.height, format))
-        return false;
+        return fail("out of memory");
     const bool topDown = (h.descriptor & kTopLeftOrigin) != 0;
     bool ok = false;
     if (runLength) {
@@ -222,13 +246,15 @@ bool TgaFile::loadPictureFrom(std::span<const std::uint8_t> data) {
         }
         picture.setPalette(palette);
     }
-    if (!ok)
+    if (!ok) {
         picture.release();
-    return ok;
+        return fail(runLength ? compressedTruncated(data.size()) : truncated(data.size(), needed));
+    }
+    return true;
 }
 
 bool TgaFile::loadPicture() {
-    const auto data = readFileBytes(path);
+    const auto data = readWhole();
     return data && loadPictureFrom(*data);
 }
 

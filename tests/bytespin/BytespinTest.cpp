@@ -2,9 +2,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
+#include "ProgramRun.h"
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "bytespin/ByteCoder.h"
@@ -22,7 +24,8 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes randomBytes(std::size_t n, unsigned seed) {
     std::mt19937 rng(seed);
     Bytes out(n);
-    for (auto& b : out) b = static_cast<std::uint8_t>(rng());
+    for (auto& b : out)
+        b = static_cast<std::uint8_t>(rng());
     return out;
 }
 
@@ -31,8 +34,8 @@ Bytes rotateEachByte(Bytes in, bool left) {
     for (std::size_t k = 0; k < in.size(); ++k) {
         const unsigned s = k % 8;
         const unsigned b = in[k];
-        in[k] = static_cast<std::uint8_t>(left ? (b << s) | (b >> (8 - s))
-                                               : (b >> s) | (b << (8 - s)));
+        in[k] =
+            static_cast<std::uint8_t>(left ? (b << s) | (b >> (8 - s)) : (b >> s) | (b << (8 - s)));
     }
     return in;
 }
@@ -90,7 +93,7 @@ TEST(Bytespin, ArgumentsAndMasks) {
         {{"", "*.*"}, "\nInvalid options"},
         {{"c", std::string(260, 'a')}, "\nInvalid mask"},
         {{"c", "*.none"}, ""},
-        {{"crypt", "*.dat", "ignored"}, "\n2 files total - 2 files processed "},
+        {{"crypt", "*.dat"}, "\n2 files total - 2 files processed "},
         {{"Decode", "*.dat"}, "\n2 files total - 2 files processed "},
         {{"C", "c.txt"}, "\n1 files total - 1 files processed "},
         {{"d", "c.txt"}, "\n1 files total - 1 files processed "},
@@ -101,6 +104,40 @@ TEST(Bytespin, ArgumentsAndMasks) {
     // Every coding run above was undone by the next one.
     EXPECT_EQ(readBytes("a.dat"), Bytes(8, 1));
     EXPECT_EQ(readBytes("c.txt"), Bytes(8, 1));
+}
+
+// Each argument after the option is a mask, as when the shell has expanded one: one count
+// line for the run, and a name that several masks match is coded once.
+TEST(Bytespin, SeveralMasksAreTakenInTurnAndEachNameIsCodedOnce) {
+    TempDir dir;
+    ScopedCurrentDirectory cd(dir.path());
+    const struct {
+        std::vector<std::string> args;
+        std::string output;
+        std::vector<std::string> coded;
+    } cases[] = {
+        {{"c", "a.dat", "b.DAT"}, "\n2 files total - 2 files processed ", {"a.dat", "b.DAT"}},
+        {{"c", "a.dat", "a.dat"}, "\n1 files total - 1 files processed ", {"a.dat"}},
+        {{"c", "*.dat", "a.dat", "c.*"},
+         "\n3 files total - 3 files processed ",
+         {"a.dat", "b.DAT", "c.txt"}},
+        {{"c", "*.none", "c.txt", "x.none"}, "\n1 files total - 1 files processed ", {"c.txt"}},
+        {{"c", "*.none", "x.none"}, "", {}},
+        {{"c", "*.*", "a.dat"},
+         "\n5 files total - 3 files processed ",
+         {"a.dat", "b.DAT", "c.txt"}},
+        {{"c", "a.dat", std::string(260, 'a')}, "\nInvalid mask", {}},
+    };
+    for (const auto& c : cases) {
+        for (const char* name : {"a.dat", "b.DAT", "c.txt"})
+            writeBytes(name, Bytes(8, 1));
+        EXPECT_EQ(runBytespin(c.args), c.output) << testing::PrintToString(c.args);
+        for (const char* name : {"a.dat", "b.DAT", "c.txt"}) {
+            const bool coded = std::find(c.coded.begin(), c.coded.end(), name) != c.coded.end();
+            EXPECT_EQ(readBytes(name), coded ? rotateEachByte(Bytes(8, 1), true) : Bytes(8, 1))
+                << name << " after " << testing::PrintToString(c.args);
+        }
+    }
 }
 
 TEST(Bytespin, InvalidOptionsAndMasksTouchNothing) {
@@ -124,8 +161,13 @@ TEST(Bytespin, DotEntriesAreCountedButNotProcessedAndEmptyFilesAreProcessed) {
 TEST(Bytespin, RoundTripsAroundChunkBoundaries) {
     TempDir dir;
     ScopedCurrentDirectory cd(dir.path());
-    const std::size_t sizes[] = {1, 7, 9, kCoderChunkBytes - 1, kCoderChunkBytes,
-                                 kCoderChunkBytes + 5, 2 * kCoderChunkBytes + 3};
+    const std::size_t sizes[] = {1,
+                                 7,
+                                 9,
+                                 kCoderChunkBytes - 1,
+                                 kCoderChunkBytes,
+                                 kCoderChunkBytes + 5,
+                                 2 * kCoderChunkBytes + 3};
     for (std::size_t size : sizes) {
         const Bytes original = randomBytes(size, static_cast<unsigned>(size));
         writeBytes("f.bin", original);
@@ -175,6 +217,40 @@ TEST(Bytespin, PermissionsOfProcessedFilesAreKept) {
     struct stat st {};
     ASSERT_EQ(::stat("x.bin", &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0751u);
+}
+
+// The program itself: the README's `bytespin c *.*` unquoted reaches the program as the names
+// the shell made of it, and every one of them is coded.
+TEST(BytespinProgram, CodesEveryNameTheShellExpandedAMaskTo) {
+    TempDir work;
+    TempDir outputs;
+    for (const char* name : {"a.dat", "b.dat", "c.txt"})
+        writeBytes(work.file(name), Bytes(8, 1));
+    const std::string program = BYTESPIN_PROGRAM;
+    test::ProgramRun run =
+        test::runProgram("cd " + work.path() + " && " + program + " c *.dat", outputs);
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.out, "\n2 files total - 2 files processed ");
+    EXPECT_EQ(readBytes(work.file("a.dat")), rotateEachByte(Bytes(8, 1), true));
+    EXPECT_EQ(readBytes(work.file("b.dat")), rotateEachByte(Bytes(8, 1), true));
+    EXPECT_EQ(readBytes(work.file("c.txt")), Bytes(8, 1));
+
+    // Quoted, the program expands the mask itself: the same files, undone.
+    run = test::runProgram("cd " + work.path() + " && " + program + " d '*.dat'", outputs);
+    EXPECT_EQ(run.out, "\n2 files total - 2 files processed ");
+    EXPECT_EQ(readBytes(work.file("a.dat")), Bytes(8, 1));
+
+    // The system's own usage for too few arguments stays as it was; --help is the full help.
+    run = test::runProgram(program, outputs);
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.out, kUsage);
+    run = test::runProgram(program + " --help", outputs);
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.out.rfind("Usage: bytespin c|d MASK...\n", 0), 0u);
+    for (const char* part :
+         {"\n\nOptions:\n", "\n\nExamples:\n", "\n\nExit codes:\n", "bytespin c '*.*'\n"}) {
+        EXPECT_NE(run.out.find(part), std::string::npos) << part;
+    }
 }
 
 }  // namespace

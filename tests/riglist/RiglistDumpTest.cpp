@@ -84,10 +84,11 @@ struct ProgramRun {
     std::string err;
 };
 
-ProgramRun runRiglist(const std::string& args, const test::TempDir& dir) {
+// Runs the program without a display unless `environment` gives one.
+ProgramRun runRiglist(const std::string& args, const test::TempDir& dir,
+                      const std::string& environment = "QT_QPA_PLATFORM=xcb") {
     const std::string errFile = dir.file("stderr.txt");
-    // No display: the dump must not need one.
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " +
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " + environment + " " +
                                 std::string(RIGLIST_PATH) + " " + args + " 2>" + errFile;
     ProgramRun run{};
     std::FILE* pipe = ::popen(command.c_str(), "r");
@@ -115,18 +116,68 @@ TEST(RiglistProgram, DumpsWithoutADisplay) {
               "2\t203\tCannon\t\n3\t210\t\todd\\x09name\n");
     EXPECT_EQ(ok.err, "");
 
-    const ProgramRun refused = runRiglist("--dump " + dir.file("big.def"), dir);
-    EXPECT_EQ(refused.code, 1);
-    EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "Riglist: cannot open " + dir.file("big.def") + "\n");
-
     const ProgramRun badColumns = runRiglist("--dump --columns Mast " + dir.file("ship.def"), dir);
     EXPECT_EQ(badColumns.code, 2);
-    EXPECT_NE(badColumns.err.find("unknown column 'Mast'"), std::string::npos);
+    EXPECT_EQ(badColumns.err.rfind("riglist: unknown column 'Mast'", 0), 0u);
+    EXPECT_NE(badColumns.err.find("Try 'riglist --help'."), std::string::npos);
 
     const ProgramRun version = runRiglist("--version", dir);
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.out.rfind("riglist ", 0), 0u);
+
+    const ProgramRun help = runRiglist("--help", dir);
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out.rfind("Usage: riglist [FILE]\n", 0), 0u);
+    for (const char* part : {"\n\nOptions:\n", "\n\nExamples:\n", "\n\nExit codes:\n"})
+        EXPECT_NE(help.out.find(part), std::string::npos) << part;
+}
+
+// A file refused by the editor says why; one holding fewer records than it announces is
+// printed, and the shortfall is said on stderr.
+TEST(RiglistProgram, DumpSaysWhatIsWrongWithTheFile) {
+    test::TempDir dir;
+    DefBuilder().model("a.clf").announce(201).write(dir.file("big.def"));
+    test::writeText(dir.file("tiny.def"), "ab");
+    DefBuilder().model("hull.clf").model("mast.cff").announce(27).write(dir.file("short.def"));
+    const struct {
+        std::string file;
+        int code;
+        std::string out, err;
+    } cases[] = {
+        {"big.def", 1, "",
+         "riglist: cannot open BIG: announces 201 records; the editor opens at most 200\n"},
+        {"tiny.def", 1, "", "riglist: cannot open BIG: not a DEF file (2 bytes)\n"},
+        {"missing.def", 1, "", "riglist: cannot open BIG: No such file or directory\n"},
+        {"short.def", 0,
+         "Num\tClass\tClass Name\tType\tType "
+         "Name\tLink\n0\t200\tModel\t0\t\t-1\n1\t200\tModel\t0\t\t-1\n",
+         "riglist: BIG announces 27 records, holds 2\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.file(c.file);
+        const ProgramRun run = runRiglist("--dump " + path, dir);
+        EXPECT_EQ(run.code, c.code) << c.file;
+        EXPECT_EQ(run.out, c.out) << c.file;
+        std::string err = c.err;
+        err.replace(err.find("BIG"), 3, path);
+        EXPECT_EQ(run.err, err);
+    }
+}
+
+// The window needs a display: without one the program says so instead of aborting, also
+// when DISPLAY names no running server.
+TEST(RiglistProgram, WithoutADisplayTheWindowSaysSo) {
+    test::TempDir dir;
+    const std::string message =
+        "riglist: cannot open a display (set DISPLAY, or run under xvfb-run)\n";
+    for (const char* environment : {"QT_QPA_PLATFORM=", "QT_QPA_PLATFORM=xcb"}) {
+        const ProgramRun run = runRiglist("", dir, environment);
+        EXPECT_EQ(run.code, 1) << environment;
+        EXPECT_EQ(run.err, message) << environment;
+    }
+    const ProgramRun unreachable = runRiglist("", dir, "QT_QPA_PLATFORM=xcb DISPLAY=:6123");
+    EXPECT_EQ(unreachable.code, 1);
+    EXPECT_NE(unreachable.err.find(message), std::string::npos) << unreachable.err;
 }
 
 }  // namespace
