@@ -13,6 +13,7 @@
 #include "pixels/TfFile.h"
 #include "pixels/TgaFile.h"
 #include "pixmill/BatchRunner.h"
+#include "pixmill/Thumbnail.h"
 
 namespace slipway::pixmill {
 namespace {
@@ -24,7 +25,8 @@ const char kUsage[] =
     "                       [--overwrite yes|no] [--jobs N] [-o DIR] FILE.tga...\n"
     "       pixmill export  [--chain 16|8] [--level N] [--depth 32|24|16|8] [--overwrite yes|no]\n"
     "                       [-o DIR] FILE.tf...\n"
-    "       pixmill info    FILE...\n";
+    "       pixmill info    FILE...\n"
+    "       pixmill thumbnail IN.tf OUT.png SIZE\n";
 
 struct UsageError {
     std::string text;
@@ -299,6 +301,22 @@ int runInfo(Arguments& a, std::ostream& out, std::ostream& err) {
     return allSucceeded ? kExitSuccess : kExitFailure;
 }
 
+// IN OUT SIZE: a PNG of the texture IN that fits SIZE x SIZE pixels.
+int runThumbnail(Arguments& a, std::ostream& err) {
+    std::vector<std::string> operands;
+    std::string arg;
+    while (a.next(arg))
+        operands.push_back(arg);
+    if (operands.size() != 3)
+        throw UsageError{"thumbnail needs IN, OUT and SIZE"};
+    const auto size = parseInt(operands[2], 1, static_cast<int>(kMaxPictureSide));
+    if (!size)
+        throw UsageError{"bad value for SIZE: " + operands[2]};
+    return writeThumbnail(operands[0], operands[1], static_cast<std::uint32_t>(*size), err)
+               ? kExitSuccess
+               : kExitFailure;
+}
+
 }  // namespace
 
 const char* usageText() {
@@ -322,6 +340,8 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             return runExport(a, err);
         if (command == "info")
             return runInfo(a, out, err);
+        if (command == "thumbnail")
+            return runThumbnail(a, err);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& e) {
         if (!e.text.empty())

@@ -1,7 +1,7 @@
 #pragma once
 // Pixmill's console commands: convert TGA pictures into TF textures, export TF levels back to
-// TGA, and describe picture files. Messages that the window shows in boxes go to `err`, one
-// per line.
+// TGA, describe picture files and draw thumbnails of textures. Messages that the window shows
+// in boxes go to `err`, one per line.
 
 #include <ostream>
 #include <string>
