@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "qtshell/ProgramIcon.h"
 #include "qtshell/QtPrompt.h"
 #include "riglist/DEFDlg.h"
 #include "riglist/RiglistCommandLine.h"
@@ -61,6 +62,8 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("slipway-riglist"));
     // Qt has taken its own options (-platform and the like) out of the arguments by now.
     std::vector<std::string> args;
     const QStringList qtArgs = QCoreApplication::arguments();

@@ -15,6 +15,7 @@
 
 #include "base/Clock.h"
 #include "base/Paths.h"
+#include "qtshell/ProgramIcon.h"
 #include "render/OffscreenContext.h"
 #include "shipview/InfoCommand.h"
 #include "shipview/ResizeCommand.h"
@@ -94,6 +95,8 @@ int main(int argc, char** argv) {
     // in the window keep the decimal point whatever the locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Shipview");
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("slipway-shipview"));
     SteadyClock clock;
     ShipviewApp shipview(baseDirectory, clock);
     if (!shipview.initInstance()) {
