@@ -8,12 +8,11 @@ set(CPACK_PACKAGE_VENDOR "Slipway")
 set(CPACK_PACKAGE_CONTACT "Slipway developers <slipway@invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "tools for the art assets of a 3D ship simulation")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Shipview and Meshview view and edit ship and part models (CLF and CFF files) and whole\n"
-    "ships described by DEF files; Pixmill converts TGA pictures into TF textures and back;\n"
-    "Riglist edits DEF ship descriptions; Bytespin scrambles files in place. With desktop\n"
-    "entries, MIME types, a thumbnailer and a Qt image-format plugin for TF textures.")
-string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION "\
+Shipview and Meshview view and edit ship and part models (CLF and CFF files) and whole ships
+described by DEF files. Pixmill converts TGA pictures into TF textures and back. Riglist edits
+DEF ship descriptions. Bytespin scrambles files in place. With desktop entries, MIME types, a
+thumbnailer and a Qt image-format plugin for TF textures.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
