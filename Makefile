@@ -1,7 +1,7 @@
 # The two set-up commands: `make run` and `make test`. Both install missing Debian packages
 # first, then configure and build.
 
-.PHONY: run test deps build-release build-dev fuzz bench format screenshots
+.PHONY: run test deps build-release build-dev fuzz bench format screenshots install package
 
 JOBS ?= $(shell nproc)
 
@@ -27,6 +27,20 @@ run: deps
 # Every test, OpenGL ones included, runs under a virtual X server; ends with CTest's summary.
 test: build-dev
 	xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset dev
+
+# Installs the release build into PREFIX (through sudo when not root) and refreshes the MIME
+# and application databases there, as a Debian package's triggers would.
+PREFIX ?= /usr/local
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+install: build-release
+	$(SUDO) cmake --install build/release --prefix $(PREFIX)
+	$(SUDO) update-mime-database $(PREFIX)/share/mime
+	$(SUDO) update-desktop-database $(PREFIX)/share/applications
+
+# A Debian package of the release build, its dependencies found from the shared libraries the
+# programs use: build/release/slipway_<version>_<arch>.deb
+package: build-release
+	cd build/release && cpack -G DEB
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null

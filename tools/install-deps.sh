@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev libqt6opengl6-dev libgl-dev libgl1-mesa-dri
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth imagemagick fonts-dejavu-core bc locales
+    libpng-dev scdoc librsvg2-bin desktop-file-utils shared-mime-info man-db
 )
 
 missing=()

@@ -12,6 +12,7 @@
 #include "pixels/TextureCommands.h"
 #include "pixmill/BatchRunner.h"
 #include "pixmill/ProgressLine.h"
+#include "pixmill/Thumbnail.h"
 
 namespace slipway::pixmill {
 namespace {
@@ -20,6 +21,7 @@ const char kProgramHelp[] =
     "Usage: pixmill convert [OPTIONS] FILE.tga...\n"
     "       pixmill export [OPTIONS] FILE.tf...\n"
     "       pixmill info FILE...\n"
+    "       pixmill thumbnail IN.tf OUT.png SIZE\n"
     "       pixmill COMMAND --help\n"
     "       pixmill --help | --version\n"
     "\n"
@@ -32,6 +34,7 @@ const char kProgramHelp[] =
     "  convert      turn TGA pictures into TF textures\n"
     "  export       write one level of TF textures as TGA pictures\n"
     "  info         print the size, depth, alpha and level counts of picture files\n"
+    "  thumbnail    write a PNG picture of a TF texture that fits a square\n"
     "\n"
     "Options:\n"
     "  -h, --help   show this text (after a command: that command's help)\n"
@@ -129,6 +132,25 @@ const char kInfoHelp[] =
     "Exit codes:\n"
     "  0  every file was described\n"
     "  1  a file could not be read\n"
+    "  2  wrong command line\n";
+
+const char kThumbnailHelp[] =
+    "Usage: pixmill thumbnail IN.tf OUT.png SIZE\n"
+    "\n"
+    "Writes a PNG picture of the TF texture IN that fits SIZE x SIZE pixels: the largest level\n"
+    "of the 16-bit chain (of the 8-bit chain when the file has only that) that fits, or the\n"
+    "smallest level scaled down to fit. File managers call it through the installed\n"
+    "thumbnailer to show TF textures as pictures. OUT is replaced atomically.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help   show this text\n"
+    "\n"
+    "Examples:\n"
+    "  pixmill thumbnail textures/sail.tf sail.png 128\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  the picture was written\n"
+    "  1  IN could not be read or OUT could not be written\n"
     "  2  wrong command line\n";
 
 struct UsageError {
@@ -493,6 +515,22 @@ int runInfo(Arguments& a, std::ostream& out, std::ostream& err) {
     return allSucceeded ? kExitSuccess : kExitFailure;
 }
 
+// IN OUT SIZE: a PNG of the texture IN that fits SIZE x SIZE pixels.
+int runThumbnail(Arguments& a, std::ostream& err) {
+    std::vector<std::string> operands;
+    std::string arg;
+    while (a.next(arg))
+        operands.push_back(arg);
+    if (operands.size() != 3)
+        throw UsageError{"thumbnail needs IN, OUT and SIZE"};
+    const auto size = parseInt(operands[2], 1, static_cast<int>(kMaxPictureSide));
+    if (!size)
+        throw UsageError{"bad value for SIZE: " + operands[2]};
+    return writeThumbnail(operands[0], operands[1], static_cast<std::uint32_t>(*size), err)
+               ? kExitSuccess
+               : kExitFailure;
+}
+
 }  // namespace
 
 const char* usageText(const std::string& command) {
@@ -502,6 +540,8 @@ const char* usageText(const std::string& command) {
         return kExportHelp;
     if (command == "info")
         return kInfoHelp;
+    if (command == "thumbnail")
+        return kThumbnailHelp;
     return kProgramHelp;
 }
 
@@ -523,6 +563,8 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             return runExport(a, err, console);
         if (command == "info")
             return runInfo(a, out, err);
+        if (command == "thumbnail")
+            return runThumbnail(a, err);
         const std::string unknown = command;
         command.clear();
         throw UsageError{"unknown command " + unknown};

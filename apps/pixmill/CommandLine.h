@@ -1,7 +1,8 @@
 #pragma once
 // Pixmill's console commands: convert TGA pictures into TF textures, export TF levels back to
-// TGA, and describe picture files. Messages that the window shows in boxes go to `err`, one
-// per line as "pixmill: TEXT", with their cause after ": " where one is known.
+// TGA, describe picture files and draw thumbnails of textures. Messages that the window shows
+// in boxes go to `err`, one per line as "pixmill: TEXT", with their cause after ": " where one
+// is known.
 
 #include <cstddef>
 #include <ostream>

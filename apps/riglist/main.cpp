@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "qtshell/DisplayCheck.h"
+#include "qtshell/ProgramIcon.h"
 #include "qtshell/QtPrompt.h"
 #include "riglist/DEFDlg.h"
 #include "riglist/RiglistCommandLine.h"
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
     const auto app = openDisplay<QApplication>("riglist", argc, argv);
     if (!app)
         return kExitNoDisplay;
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("slipway-riglist"));
     // Qt has taken its own options (-platform and the like) out of the arguments by now.
     std::vector<std::string> args;
     const QStringList qtArgs = QCoreApplication::arguments();

@@ -16,6 +16,7 @@
 #include "base/Clock.h"
 #include "base/Paths.h"
 #include "qtshell/DisplayCheck.h"
+#include "qtshell/ProgramIcon.h"
 #include "render/OffscreenContext.h"
 #include "shipview/CheckCommand.h"
 #include "shipview/InfoCommand.h"
@@ -136,6 +137,8 @@ int main(int argc, char** argv) {
     // in the window keep the decimal point whatever the locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Shipview");
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("slipway-shipview"));
     SteadyClock clock;
     ShipviewApp shipview(baseDirectory, clock);
     if (!shipview.initInstance()) {

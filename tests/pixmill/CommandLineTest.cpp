@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,7 +12,9 @@
 #include "PixelPatterns.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "pixels/PictureFixtures.h"
 #include "pixels/PixelImage.h"
+#include "pixels/TfFile.h"
 #include "pixels/TgaFile.h"
 #include "pixmill/CommandLine.h"
 #include "pixmill/ProgressLine.h"
@@ -62,6 +65,10 @@ TEST(PixmillCommandLine, BadUsageExitsWithTwoAndTheUsage) {
         {"export", "--depth", "12", "a.tf"},
         {"export", "--chain", "12", "a.tf"},
         {"info"},
+        {"thumbnail", "a.tf", "a.png"},
+        {"thumbnail", "a.tf", "a.png", "0"},
+        {"thumbnail", "a.tf", "a.png", "128px"},
+        {"thumbnail", "a.tf", "a.png", "128", "b.tf"},
     };
     for (const auto& args : cases) {
         const Outcome r = run(args);
@@ -524,6 +531,109 @@ TEST(PixmillCommandLine, AWriteErrorEndsTheBatch) {
                   ".: File too large\n0 converted, 0 skipped (exists), 1 failed, 1 not started\n");
     EXPECT_FALSE(fs::exists(dir.file("back/big.tga")));
     EXPECT_FALSE(fs::exists(dir.file("back/small.tga")));
+}
+
+// A PNG file's pixels as blue, green, red, alpha; no pixels when it cannot be read.
+struct PngPicture {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    bool hasAlpha = false;
+    std::vector<Bgra> pixels;
+};
+
+PngPicture readPng(const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str()))
+        return {};
+    PngPicture picture{image.width, image.height, (image.format & PNG_FORMAT_FLAG_ALPHA) != 0,
+                       std::vector<Bgra>(std::size_t{image.width} * image.height)};
+    image.format = PNG_FORMAT_BGRA;
+    if (!png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr))
+        return {};
+    return picture;
+}
+
+// The thumbnail is the largest level that fits SIZE, from the 16-bit chain when there is one,
+// pixel for pixel as the level was written, with an alpha channel only for textures with alpha.
+TEST(PixmillCommandLine, ThumbnailWritesTheLevelThatFitsAsPng) {
+    test::TempDir dir;
+    struct Case {
+        const char* name;
+        std::uint32_t format16;  // 0: no 16-bit chain
+        bool key;                // the 8-bit chain's colour key
+        const char* size;
+        std::uint32_t level;
+        bool alpha;
+    };
+    const Case cases[] = {
+        {"alpha.tf", 15 | formatAlpha, true, "20", 2, true},
+        {"opaque.tf", 16, false, "64", 0, false},
+        {"palette.tf", 0, false, "32", 1, false},
+        {"alpha4.tf", 12 | formatAlpha, true, "9", 3, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::array<PixelImage, 4> levels16, levels8;
+        for (std::uint32_t i = 0; i < 4; ++i) {
+            if (c.format16 != 0)
+                levels16[i] = test::randomPicture(64 >> i, 32 >> i, c.format16, 5 + i);
+            levels8[i] = test::randomPicture(64 >> i, 32 >> i, 8 | (c.key ? formatAlpha : 0), 9 + i,
+                                             test::randomPalette(3));
+        }
+        const std::uint32_t count16 = c.format16 != 0 ? 4 : 0;
+        const std::string tf = dir.file(c.name);
+        test::writeBytes(tf, encodeTf(levels16.data(), count16, levels8.data(), 4));
+        const std::string png = tf + ".png";
+
+        const Outcome r = run({"thumbnail", tf, png, c.size});
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        const PngPicture picture = readPng(png);
+        const PixelImage& level = count16 > 0 ? levels16[c.level] : levels8[c.level];
+        ASSERT_EQ(picture.width, level.width());
+        ASSERT_EQ(picture.height, level.height());
+        EXPECT_EQ(picture.hasAlpha, c.alpha);
+        for (std::uint32_t i = 0; i < picture.pixels.size(); ++i) {
+            ASSERT_EQ(picture.pixels[i], level.getPixel(i % level.width(), i / level.width()))
+                << "pixel " << i;
+        }
+    }
+}
+
+// A file that is not a texture, or an output that cannot be written, fails with a message and
+// leaves an existing output as it was.
+TEST(PixmillCommandLine, ThumbnailFailuresLeaveTheOutputAlone) {
+    test::TempDir dir;
+    const std::string good = dir.file("good.tf");
+    const PixelImage level = test::randomPicture(8, 8, 16, 1);
+    test::writeBytes(good, encodeTf(&level, 1, nullptr, 0));
+    const std::string text = dir.file("main.tf");
+    test::writeText(text, "resource \"x\" \"y\" {}\n");
+    const std::string old = dir.file("old.png");
+    test::writeText(old, "old picture");
+
+    struct Case {
+        std::string input, output, message;
+    };
+    const Case cases[] = {
+        {text, old, "pixmill: cannot read " + text + " as a TF texture\n"},
+        {dir.file("missing.tf"), old,
+         "pixmill: cannot read " + dir.file("missing.tf") + " as a TF texture\n"},
+        {dir.path(), old, "pixmill: cannot read " + dir.path() + " as a TF texture\n"},
+        {good, dir.file("no/such/dir.png"),
+         "pixmill: cannot write " + dir.file("no/such/dir.png") + "\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run({"thumbnail", c.input, c.output, "128"});
+        EXPECT_EQ(r.code, 1) << c.input;
+        EXPECT_EQ(r.err, c.message);
+        EXPECT_EQ(test::readText(old), "old picture");
+    }
+    // No temporary file is left behind either.
+    const auto entries =
+        std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator());
+    EXPECT_EQ(entries, 3);
 }
 
 }  // namespace
