@@ -1,6 +1,6 @@
 // Shipview: views a model file or a whole ship, renders it continuously and rescales it on
 // disk. Also headless: --info prints the scene as JSON, --screenshot renders one frame,
-// --resize rescales a file as the Resize button does.
+// --resize rescales a file as the Resize button does, --export writes the scene as glTF.
 
 #include <clocale>
 #include <cstdio>
@@ -16,6 +16,7 @@
 #include "base/Clock.h"
 #include "base/Paths.h"
 #include "render/OffscreenContext.h"
+#include "shipview/ExportCommand.h"
 #include "shipview/InfoCommand.h"
 #include "shipview/ResizeCommand.h"
 #include "shipview/Screenshot.h"
@@ -36,6 +37,7 @@ const char* kUsage =
     "       shipview --info [--cancel] [--animate MS] [--geometry] FILE\n"
     "       shipview --screenshot FILE OUT.png [--size WxH] [--keys PC]\n"
     "       shipview --resize SIZE FILE\n"
+    "       shipview --export FILE OUT.glb [--level N] [--markers]\n"
     "       shipview --help | --version\n"
     "\n"
     "Views a .clf or .cff model, or a whole ship from a .def file. Models and textures are\n"
@@ -49,7 +51,11 @@ const char* kUsage =
     "  --keys PC     hold P (patches) and/or C (cannon markers) for the frame\n"
     "  --resize      rescale FILE on disk (a ship with every file it names) so that its\n"
     "                size becomes SIZE (0.01 to 100), as the Resize button does, and print\n"
-    "                the new size\n";
+    "                the new size\n"
+    "  --export      write what the window shows of FILE as one binary glTF 2.0 file with\n"
+    "                its textures, for Blender, web viewers and game engines\n"
+    "  --level N     export level of detail N (1 to 4), as the level buttons show it\n"
+    "  --markers     export the cannon markers and patches too\n";
 
 }  // namespace
 
@@ -73,6 +79,9 @@ int main(int argc, char** argv) {
         }
         if (first == "--resize") {
             return runResize({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);
+        }
+        if (first == "--export") {
+            return runExport({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);
         }
         if (first == "--screenshot") {
             QGuiApplication app(argc, argv);

@@ -162,7 +162,7 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
         in.skip(static_cast<std::size_t>(extra) * kCffTextureExtraSize);
     }
 
-    std::unique_ptr<SceneObject> object = newModel(services.rules, placement, path);
+    std::unique_ptr<SceneObject> object = newModel(placement, path);
     bool parentFound = false;
     const Vec3 translation = placedTranslation(scene, placement, parentFound);
     // A model under a parent is also turned by its own yaw and pitch (the parent's turn is
@@ -183,9 +183,9 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
                                       services.textures);
             part.doubleSided = oh.doubleSidedFlag != 0;
             readPart(part, oh, header, in);
+            const auto nameEnd = std::find(oh.shortName.begin(), oh.shortName.end(), '\0');
+            part.name.assign(oh.shortName.begin(), nameEnd);
             if (editor) {
-                const auto nameEnd = std::find(oh.shortName.begin(), oh.shortName.end(), '\0');
-                part.name.assign(oh.shortName.begin(), nameEnd);
                 giveFillTexture(part, random, services);
                 for (std::int32_t k = 0; k < oh.keyRecords; ++k) {
                     part.keyTrack.keys.push_back(readKeyRecord(in));

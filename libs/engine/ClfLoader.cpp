@@ -142,7 +142,7 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
         loadNamedTexture(names.back(), services);
     }
 
-    std::unique_ptr<SceneObject> object = newModel(services.rules, placement, path);
+    std::unique_ptr<SceneObject> object = newModel(placement, path);
     bool parentFound = false;
     setTranslation(object->world, placedTranslation(scene, placement, parentFound));
     if (editor)
@@ -157,8 +157,7 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
         object->levelCount = static_cast<int>(level) + 1;
         for (MeshPart& part : parts) {
             const ClfObjectHeader oh = readClfObjectHeader(in);
-            if (editor)
-                part.name = oh.objectName;
+            part.name = oh.objectName;
             if (oh.vertexRecords == 0 || oh.triangleRecords == 0) {
                 in.skip(static_cast<std::size_t>(oh.vertexRecords) * kClfVertexSize +
                         static_cast<std::size_t>(oh.triangleRecords) * kClfTriangleSize);

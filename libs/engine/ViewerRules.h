@@ -49,7 +49,7 @@ struct ViewerRules {
     int textureSlots = 256;
     // Levels of detail read from a model file (at most this many of those it announces).
     int levelsRead = 4;
-    // Mesh names, key tracks, fill textures, the object's file name, path and key count.
+    // Key tracks, fill textures and key counts. (Names of files and mesh parts are kept by both.)
     bool keepsEditData = false;
     // Normals computed from the faces after a read; otherwise kept as read.
     bool recomputesNormals = true;
