@@ -22,7 +22,23 @@ bool parseLevel(const std::string& text, int& level) {
     return true;
 }
 
+bool hasGlbExtension(const std::string& path) {
+    return equalsIgnoringCase(splitPath(path).extension, ".glb");
+}
+
 }  // namespace
+
+std::string suggestedGlbPath(const std::string& modelPath) {
+    if (modelPath.empty()) {
+        return "Ship.glb";
+    }
+    const PathParts parts = splitPath(modelPath);
+    return parts.directory + parts.name + ".glb";
+}
+
+std::string withGlbExtension(const std::string& path) {
+    return hasGlbExtension(path) ? path : path + ".glb";
+}
 
 int runExport(const std::vector<std::string>& args, const std::string& baseDirectory,
               std::ostream& out, std::ostream& err) {
@@ -57,7 +73,7 @@ int runExport(const std::vector<std::string>& args, const std::string& baseDirec
         err << "shipview: " << file << " is not a .clf, .cff or .def file\n";
         return 2;
     }
-    if (!equalsIgnoringCase(splitPath(target).extension, ".glb")) {
+    if (!hasGlbExtension(target)) {
         err << "shipview: " << target << " is not a .glb file\n";
         return 2;
     }
@@ -83,6 +99,7 @@ int runExport(const std::vector<std::string>& args, const std::string& baseDirec
     GltfExportOptions options;
     options.markers = markers;
     options.generator = "Slipway Shipview";
+    options.sceneName = splitPath(file).name;
     const GltfExportResult result =
         writeGlb(target, session.scene(), session.textures(), options);
     if (!result.written) {

@@ -15,4 +15,10 @@ namespace slipway {
 int runExport(const std::vector<std::string>& args, const std::string& baseDirectory,
               std::ostream& out, std::ostream& err);
 
+// The file an export of `modelPath` is offered as: the same folder and name, ending ".glb"
+// ("Ship.glb" when nothing is open).
+std::string suggestedGlbPath(const std::string& modelPath);
+// `path`, with ".glb" added unless it ends so already (in any case).
+std::string withGlbExtension(const std::string& path);
+
 }  // namespace slipway

@@ -144,6 +144,8 @@ class GlbBuilder {
         model_.asset.version = "2.0";
         model_.asset.generator = options.generator;
         model_.scenes.emplace_back();
+        // Never empty: tinygltf writes a scene without any property as null.
+        model_.scenes[0].name = options.sceneName.empty() ? "Scene" : options.sceneName;
         model_.defaultScene = 0;
     }
 

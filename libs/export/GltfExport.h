@@ -38,8 +38,9 @@ struct GltfExportOptions {
     // With ShipParts: cannon markers and patches as well (the viewer shows them only while C
     // or P is held).
     bool markers = false;
-    // The file's "asset.generator".
+    // The file's "asset.generator" and the name of its one scene.
     std::string generator = "Slipway";
+    std::string sceneName = "Scene";
 };
 
 struct GltfExportSummary {
