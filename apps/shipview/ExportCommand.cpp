@@ -33,7 +33,7 @@ std::string suggestedGlbPath(const std::string& modelPath) {
         return "Ship.glb";
     }
     const PathParts parts = splitPath(modelPath);
-    return parts.directory + parts.name + ".glb";
+    return parts.drive + parts.directory + parts.name + ".glb";
 }
 
 std::string withGlbExtension(const std::string& path) {
