@@ -97,19 +97,18 @@ int runExport(const std::vector<std::string>& args, const std::string& baseDirec
     }
 
     GltfExportOptions options;
+    options.filter = kShipviewRules.drawFilter;
     options.markers = markers;
     options.generator = "Slipway Shipview";
     options.sceneName = splitPath(file).name;
-    const GltfExportResult result =
-        writeGlb(target, session.scene(), session.textures(), options);
+    const GltfExportResult result = writeGlb(target, session.scene(), session.textures(), options);
     if (!result.written) {
         err << "shipview: " << result.error << "\n";
         return 1;
     }
     const GltfExportSummary& s = result.summary;
     out << formatText("%s: %d objects, %d meshes, %llu triangles, %d textures\n", target.c_str(),
-                      s.objects, s.meshes, static_cast<unsigned long long>(s.triangles),
-                      s.images);
+                      s.objects, s.meshes, static_cast<unsigned long long>(s.triangles), s.images);
     return 0;
 }
 

@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "export/GltfExport.h"
 #include "base/Paths.h"
+#include "export/GltfExport.h"
 #include "qtshell/DialogUnits.h"
 #include "shipview/ExportCommand.h"
 #include "viewer/DlgEngineApp.h"
@@ -93,8 +93,8 @@ void ShipviewDlg::buildMenu() {
     export_->setEnabled(false);
     connect(export_, &QAction::triggered, this, &ShipviewDlg::exportGltf);
     chooseExportFile = [this](const QString& suggested) {
-        const QString path = QFileDialog::getSaveFileName(this, "Export glTF", suggested,
-                                                          "glTF Binary (*.glb)");
+        const QString path =
+            QFileDialog::getSaveFileName(this, "Export glTF", suggested, "glTF Binary (*.glb)");
         return path.isEmpty() ? path : QDir::toNativeSeparators(path);
     };
     file->addSeparator();
@@ -124,6 +124,7 @@ void ShipviewDlg::exportGltf() {
     }
     const std::string target = withGlbExtension(chosen.toStdString());
     GltfExportOptions options;
+    options.filter = session().rules().drawFilter;
     options.generator = "Slipway Shipview";
     options.sceneName = splitPath(currentPath()).name;
     QApplication::setOverrideCursor(Qt::WaitCursor);

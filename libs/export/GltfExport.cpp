@@ -186,7 +186,7 @@ class GlbBuilder {
 };
 
 const GlbBuilder::Exported* GlbBuilder::exportedParent(const Scene& scene,
-                                                        const SceneObject& object) const {
+                                                       const SceneObject& object) const {
     int below = object.slot;
     int parent = object.parent;
     while (parent >= 0 && parent < below) {
@@ -246,10 +246,10 @@ void GlbBuilder::addObject(const SceneObject& object, const Exported* parent) {
     }
     const auto& parts = object.meshes();
     for (std::size_t k = 0; k < parts.size(); ++k) {
-        const MeshPart* shape = restShape != nullptr && k == 0 &&
-                                        restShape->vertices.size() == parts[k].vertices.size()
-                                    ? restShape
-                                    : nullptr;
+        const MeshPart* shape =
+            restShape != nullptr && k == 0 && restShape->vertices.size() == parts[k].vertices.size()
+                ? restShape
+                : nullptr;
         addPart(object, parts[k], shape, index, static_cast<int>(k));
     }
 }
@@ -267,8 +267,8 @@ int GlbBuilder::accessor(Region region, std::size_t byteOffset, int componentTyp
     return index;
 }
 
-void GlbBuilder::addPart(const SceneObject& object, const MeshPart& part,
-                         const MeshPart* restShape, int objectNode, int partIndex) {
+void GlbBuilder::addPart(const SceneObject& object, const MeshPart& part, const MeshPart* restShape,
+                         int objectNode, int partIndex) {
     const std::size_t vertexCount = part.vertices.size();
     const std::size_t triangleCount = part.indices.size() / 3;
     if (part.hidden || vertexCount == 0 || triangleCount == 0) {
@@ -284,9 +284,9 @@ void GlbBuilder::addPart(const SceneObject& object, const MeshPart& part,
         return i < vertexCount ? i : static_cast<std::uint16_t>(0);
     };
     for (std::size_t t = 0; t < triangleCount; ++t) {
-        const auto tri = gltfTriangle(checked(part.indices[3 * t]),
-                                      checked(part.indices[3 * t + 1]),
-                                      checked(part.indices[3 * t + 2]));
+        const auto tri =
+            gltfTriangle(checked(part.indices[3 * t]), checked(part.indices[3 * t + 1]),
+                         checked(part.indices[3 * t + 2]));
         corners.insert(corners.end(), tri.begin(), tri.end());
     }
 
@@ -306,8 +306,7 @@ void GlbBuilder::addPart(const SceneObject& object, const MeshPart& part,
     const int position = accessor(Positions, positions.size(), TINYGLTF_COMPONENT_TYPE_FLOAT,
                                   TINYGLTF_TYPE_VEC3, vertexCount);
     model_.accessors[static_cast<std::size_t>(position)].minValues.assign(low.begin(), low.end());
-    model_.accessors[static_cast<std::size_t>(position)].maxValues.assign(high.begin(),
-                                                                          high.end());
+    model_.accessors[static_cast<std::size_t>(position)].maxValues.assign(high.begin(), high.end());
     append(positions, points.data(), points.size());
 
     // Normals. Sails and flags carry one fixed direction for the whole part, which lights
@@ -346,9 +345,9 @@ void GlbBuilder::addPart(const SceneObject& object, const MeshPart& part,
     }
 
     auto& indices = regions_[Indices];
-    const int indexAccessor = accessor(Indices, indices.size(),
-                                       TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT,
-                                       TINYGLTF_TYPE_SCALAR, corners.size());
+    const int indexAccessor =
+        accessor(Indices, indices.size(), TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT,
+                 TINYGLTF_TYPE_SCALAR, corners.size());
     append(indices, corners.data(), corners.size());
     padTo4(indices);
 
@@ -508,8 +507,7 @@ bool GlbBuilder::write(std::vector<std::uint8_t>& out) {
 }  // namespace
 
 std::vector<std::uint8_t> buildGlb(const Scene& scene, const TextureStore& textures,
-                                   const GltfExportOptions& options,
-                                   GltfExportSummary* summary) {
+                                   const GltfExportOptions& options, GltfExportSummary* summary) {
     GlbBuilder builder(textures, options);
     builder.addScene(scene);
     std::vector<std::uint8_t> out;
@@ -522,8 +520,8 @@ std::vector<std::uint8_t> buildGlb(const Scene& scene, const TextureStore& textu
     return out;
 }
 
-GltfExportResult writeGlb(const std::string& path, const Scene& scene,
-                          const TextureStore& textures, const GltfExportOptions& options) {
+GltfExportResult writeGlb(const std::string& path, const Scene& scene, const TextureStore& textures,
+                          const GltfExportOptions& options) {
     GltfExportResult result;
     const std::vector<std::uint8_t> bytes = buildGlb(scene, textures, options, &result.summary);
     if (bytes.empty()) {

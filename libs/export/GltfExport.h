@@ -68,7 +68,7 @@ std::vector<std::uint8_t> buildGlb(const Scene& scene, const TextureStore& textu
                                    GltfExportSummary* summary = nullptr);
 
 // buildGlb, written to `path` atomically: on failure an existing file stays as it was.
-GltfExportResult writeGlb(const std::string& path, const Scene& scene,
-                          const TextureStore& textures, const GltfExportOptions& options);
+GltfExportResult writeGlb(const std::string& path, const Scene& scene, const TextureStore& textures,
+                          const GltfExportOptions& options);
 
 }  // namespace slipway

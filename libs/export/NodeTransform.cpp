@@ -93,13 +93,12 @@ bool isRotation(const std::array<double, 16>& g) {
             }
         }
     }
-    const double det =
-        rotationAt(g, 0, 0) * (rotationAt(g, 1, 1) * rotationAt(g, 2, 2) -
-                               rotationAt(g, 1, 2) * rotationAt(g, 2, 1)) -
-        rotationAt(g, 0, 1) * (rotationAt(g, 1, 0) * rotationAt(g, 2, 2) -
-                               rotationAt(g, 1, 2) * rotationAt(g, 2, 0)) +
-        rotationAt(g, 0, 2) * (rotationAt(g, 1, 0) * rotationAt(g, 2, 1) -
-                               rotationAt(g, 1, 1) * rotationAt(g, 2, 0));
+    const double det = rotationAt(g, 0, 0) * (rotationAt(g, 1, 1) * rotationAt(g, 2, 2) -
+                                              rotationAt(g, 1, 2) * rotationAt(g, 2, 1)) -
+                       rotationAt(g, 0, 1) * (rotationAt(g, 1, 0) * rotationAt(g, 2, 2) -
+                                              rotationAt(g, 1, 2) * rotationAt(g, 2, 0)) +
+                       rotationAt(g, 0, 2) * (rotationAt(g, 1, 0) * rotationAt(g, 2, 1) -
+                                              rotationAt(g, 1, 1) * rotationAt(g, 2, 0));
     return det > 0 && at(g, 0, 3) == 0 && at(g, 1, 3) == 0 && at(g, 2, 3) == 0 && at(g, 3, 3) == 1;
 }
 

@@ -32,8 +32,8 @@ std::array<std::uint8_t, 4> texelRgba(const TextureEntry& entry, int x, int y) {
 
 std::vector<std::uint8_t> encodeTexturePng(const TextureEntry& entry) {
     if (entry.width <= 0 || entry.height <= 0 ||
-        entry.pixels.size() != static_cast<std::size_t>(entry.width) *
-                                   static_cast<std::size_t>(entry.height)) {
+        entry.pixels.size() !=
+            static_cast<std::size_t>(entry.width) * static_cast<std::size_t>(entry.height)) {
         return {};
     }
     const int channels = entry.hasAlpha ? 4 : 3;

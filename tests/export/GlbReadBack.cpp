@@ -18,7 +18,8 @@ Matrix multiply(const Matrix& a, const Matrix& b) {
         for (int c = 0; c < 4; ++c) {
             double sum = 0;
             for (int k = 0; k < 4; ++k) {
-                sum += a[static_cast<std::size_t>(4 * k + r)] * b[static_cast<std::size_t>(4 * c + k)];
+                sum +=
+                    a[static_cast<std::size_t>(4 * k + r)] * b[static_cast<std::size_t>(4 * c + k)];
             }
             out[static_cast<std::size_t>(4 * c + r)] = sum;
         }
@@ -85,10 +86,22 @@ Matrix GlbReadBack::local(int index) const {
     Matrix m = identityMatrix();
     if (n.rotation.size() == 4) {
         const double x = n.rotation[0], y = n.rotation[1], z = n.rotation[2], w = n.rotation[3];
-        m = {1 - 2 * (y * y + z * z), 2 * (x * y + z * w),     2 * (x * z - y * w),     0,
-             2 * (x * y - z * w),     1 - 2 * (x * x + z * z), 2 * (y * z + x * w),     0,
-             2 * (x * z + y * w),     2 * (y * z - x * w),     1 - 2 * (x * x + y * y), 0,
-             0,                       0,                       0,                       1};
+        m = {1 - 2 * (y * y + z * z),
+             2 * (x * y + z * w),
+             2 * (x * z - y * w),
+             0,
+             2 * (x * y - z * w),
+             1 - 2 * (x * x + z * z),
+             2 * (y * z + x * w),
+             0,
+             2 * (x * z + y * w),
+             2 * (y * z - x * w),
+             1 - 2 * (x * x + y * y),
+             0,
+             0,
+             0,
+             0,
+             1};
     }
     if (n.scale.size() == 3) {
         for (int c = 0; c < 3; ++c) {
@@ -122,8 +135,9 @@ std::vector<float> GlbReadBack::floats(int accessorIndex, int components) const 
     const auto& a = model_.accessors.at(static_cast<std::size_t>(accessorIndex));
     const auto& view = model_.bufferViews.at(static_cast<std::size_t>(a.bufferView));
     const auto& buffer = model_.buffers.at(static_cast<std::size_t>(view.buffer));
-    const std::size_t stride =
-        view.byteStride != 0 ? view.byteStride : sizeof(float) * static_cast<std::size_t>(components);
+    const std::size_t stride = view.byteStride != 0
+                                   ? view.byteStride
+                                   : sizeof(float) * static_cast<std::size_t>(components);
     std::vector<float> out(a.count * static_cast<std::size_t>(components));
     for (std::size_t i = 0; i < a.count; ++i) {
         std::memcpy(&out[i * static_cast<std::size_t>(components)],

@@ -69,8 +69,8 @@ Object& add(Scene& scene, ObjectKind kind, const std::string& fileName, Matrix4 
 MeshPart box(Vec3 low, Vec3 high) {
     MeshPart p;
     for (int i = 0; i < 8; ++i) {
-        p.vertices.push_back(vertex((i & 1) ? high.x : low.x, (i & 2) ? high.y : low.y,
-                                    (i & 4) ? high.z : low.z));
+        p.vertices.push_back(
+            vertex((i & 1) ? high.x : low.x, (i & 2) ? high.y : low.y, (i & 4) ? high.z : low.z));
     }
     // Quads (a, b, c, d), each split into (a, b, c) and (a, c, d).
     const std::uint16_t quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
@@ -153,8 +153,7 @@ TEST(GltfExportTest, NodesHangFromTheirParentsAndReproduceEveryPlacement) {
     add(scene, ObjectKind::Model, "mast", placed({1, 2.5f, 3.25f}, yawPitch(0.7f, 0.3f)), 0,
         {marker("pole"), marker("top")});
     add(scene, ObjectKind::Model, "yard", placed({1, 4, 3.5f}), 1, {marker()});
-    FlagObject& flag =
-        add<FlagObject>(scene, ObjectKind::Flag, "", placed({1.5f, 5, 3}), 2, {});
+    FlagObject& flag = add<FlagObject>(scene, ObjectKind::Flag, "", placed({1.5f, 5, 3}), 2, {});
     shapeFlag(flag);
     // A cannon marker left out hands its child on to the hull; a link to a later slot or to
     // an empty one is no parent.
@@ -212,10 +211,10 @@ TEST(GltfExportTest, MeshDataIsMirroredRewoundAndMadeValid) {
     ASSERT_TRUE(textures.loadTextureFromBytes("plain.tga", tga.build(), trace));
     std::vector<RenderVertex> vertices = {vertex(0, 0, 1, 0.25f, 0.5f), vertex(0, 1, 1, 2, -3),
                                           vertex(1, 0, 1), vertex(1, 1, 1)};
-    vertices[0].nz = 2;          // not of unit length
-    vertices[1].ny = -1;         // fine as it is
-    vertices[2].nx = NAN;        // no direction: made from the faces
-    vertices[3].x = INFINITY;    // not a number a file can hold
+    vertices[0].nz = 2;        // not of unit length
+    vertices[1].ny = -1;       // fine as it is
+    vertices[2].nx = NAN;      // no direction: made from the faces
+    vertices[3].x = INFINITY;  // not a number a file can hold
     vertices[3].ny = 1;
     SceneObject& object = add(scene, ObjectKind::Model, "thing", identity(), -1, {});
     object.lodMeshes[0] = {

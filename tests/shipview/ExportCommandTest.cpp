@@ -48,8 +48,7 @@ struct Counts {
 Counts countsFromInfo(const std::string& base, const std::string& file, bool markers) {
     std::ostringstream out, err;
     EXPECT_EQ(runInfo({file}, base, out, err), 0);
-    const QJsonObject json =
-        QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).object();
+    const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).object();
     Counts counts;
     for (const auto& value : json["objects"].toArray()) {
         const QJsonObject object = value.toObject();
@@ -81,9 +80,10 @@ Counts countsInFile(const std::string& path) {
             continue;
         }
         ++counts.meshes;
-        const auto& primitive = file.model().meshes[static_cast<std::size_t>(node.mesh)].primitives[0];
-        counts.triangles +=
-            static_cast<int>(file.model().accessors[static_cast<std::size_t>(primitive.indices)].count / 3);
+        const auto& primitive =
+            file.model().meshes[static_cast<std::size_t>(node.mesh)].primitives[0];
+        counts.triangles += static_cast<int>(
+            file.model().accessors[static_cast<std::size_t>(primitive.indices)].count / 3);
     }
     return counts;
 }
@@ -119,8 +119,8 @@ TEST(ExportCommandTest, LevelIsShownBeforeTheExportAsTheLevelButtonsDo) {
     test::writeBoxClf(dir.file("Box.clf"), 2, 3, "");  // 12, 10 and 8 triangles
     for (const auto& [level, triangles] :
          std::vector<std::pair<std::string, int>>{{"1", 12}, {"2", 10}, {"3", 8}}) {
-        const ExportRun run = exportTo(dir.path(), {"--level", level, dir.file("Box.clf"),
-                                              dir.file("box.glb")});
+        const ExportRun run =
+            exportTo(dir.path(), {"--level", level, dir.file("Box.clf"), dir.file("box.glb")});
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(countsInFile(dir.file("box.glb")).triangles, triangles) << level;
     }
@@ -144,15 +144,23 @@ TEST(ExportCommandTest, RefusalsAndFailuresExitWithTheirCodesAndWriteNothing) {
         {{}, 2, "shipview: --export needs FILE and OUT.glb\n"},
         {{box}, 2, "shipview: --export needs FILE and OUT.glb\n"},
         {{box, out, "extra.glb"}, 2, "shipview: --export needs FILE and OUT.glb\n"},
-        {{box, dir.file("out.gltf")}, 2, "shipview: " + dir.file("out.gltf") + " is not a .glb file\n"},
-        {{dir.file("Box.txt"), out}, 2, "shipview: " + dir.file("Box.txt") + " is not a .clf, .cff or .def file\n"},
+        {{box, dir.file("out.gltf")},
+         2,
+         "shipview: " + dir.file("out.gltf") + " is not a .glb file\n"},
+        {{dir.file("Box.txt"), out},
+         2,
+         "shipview: " + dir.file("Box.txt") + " is not a .clf, .cff or .def file\n"},
         {{box, out, "--level"}, 2, "shipview: --level needs a level from 1 to 4\n"},
         {{box, out, "--level", "0"}, 2, "shipview: --level needs a level from 1 to 4\n"},
         {{box, out, "--level", "5"}, 2, "shipview: --level needs a level from 1 to 4\n"},
         {{box, out, "--level", "1x"}, 2, "shipview: --level needs a level from 1 to 4\n"},
         {{box, out, "--cancel"}, 2, "shipview: unknown option --cancel\n"},
-        {{dir.file("gone.clf"), out}, 1, "shipview: nothing was read from " + dir.file("gone.clf") + "\n"},
-        {{box, dir.file("gone/out.glb")}, 1, "shipview: can't write " + dir.file("gone/out.glb") + "\n"},
+        {{dir.file("gone.clf"), out},
+         1,
+         "shipview: nothing was read from " + dir.file("gone.clf") + "\n"},
+        {{box, dir.file("gone/out.glb")},
+         1,
+         "shipview: can't write " + dir.file("gone/out.glb") + "\n"},
     };
     for (const Case& c : cases) {
         const ExportRun run = exportTo(dir.path(), c.args);

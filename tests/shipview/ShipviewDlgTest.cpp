@@ -215,7 +215,7 @@ TEST_F(ShipviewDlgTest, ExportWritesTheLevelShownIntoTheChosenFileWhileAnythingI
     const test::GlbReadBack file(bytesOf("out.glb"));
     ASSERT_EQ(file.error(), "");
     EXPECT_EQ(file.model().scenes.at(0).name, "Box");
-    ASSERT_EQ(file.model().accessors.size(), 3u);  // positions, normals, indices of one part
+    ASSERT_EQ(file.model().accessors.size(), 3u);     // positions, normals, indices of one part
     EXPECT_EQ(file.model().accessors[2].count, 30u);  // level 2: 10 triangles
     EXPECT_TRUE(prompt_.texts().empty());
 
