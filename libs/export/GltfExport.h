@@ -21,6 +21,10 @@
 //   full roughness. Textures are PNG pictures in the binary chunk, sampled as the renderer
 //   does (nearest texel, repeated). A part whose texture index names no loaded texture is
 //   untextured white.
+// - Names in UTF-8: a name that is not valid UTF-8 is read as Latin-1.
+//
+// The document is written by tinygltf; the binary chunk is streamed to the file part by part,
+// so a large ship is never held twice in memory.
 
 #include <cstdint>
 #include <string>

@@ -397,6 +397,21 @@ TEST(GltfExportTest, FlagsGoOutInTheirRestingShapeAndGeneratedPartsGetNormalsFro
     }
 }
 
+TEST(GltfExportTest, NamesFromOneByteCodePagesBecomeUtf8) {
+    Scene scene;
+    TextureStore textures;
+    SceneObject& mast = add(scene, ObjectKind::Model, "M\xE2t", identity(), -1, {});
+    mast.lodMeshes[0] = {marker("\xC3\xA9tai"), marker("\xC0\xAF"), marker("\xED\xA0\x80")};
+    GltfExportOptions options;
+    options.sceneName = "Fr\xE9gate";
+    const GlbReadBack file(exported(scene, textures, options));
+    ASSERT_EQ(file.error(), "");
+    EXPECT_EQ(file.nodeNames(), (std::vector<std::string>{"M\xC3\xA2t", "\xC3\xA9tai",
+                                                          "\xC3\x80\xC2\xAF",
+                                                          "\xC3\xAD\xC2\xA0\xC2\x80"}));
+    EXPECT_EQ(file.model().scenes.at(0).name, "Fr\xC3\xA9gate");
+}
+
 TEST(GltfExportTest, AnEmptySceneGivesAnEmptyFileAndAFailedWriteLeavesNothing) {
     Scene scene;
     TextureStore textures;
