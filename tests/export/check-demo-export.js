@@ -1,13 +1,14 @@
 // The demo ship exported by `shipview --export`, checked by programs that are not ours: the
 // Khronos glTF validator must find no error and no warning, and assimp must read back as many
-// nodes, meshes and triangles as `shipview --info` reports for the same scene. Run by CTest:
-//   node check-demo-export.js SHIPVIEW DEMO_DIR TOOLS_DIR WORK_DIR
+// nodes, meshes and triangles as `shipview --info` reports for the same scene. The scene of
+// awkward cases that EDGE_SCENE_GLB writes must pass the validator too. Run by CTest:
+//   node check-demo-export.js SHIPVIEW DEMO_DIR TOOLS_DIR WORK_DIR EDGE_SCENE_GLB
 'use strict';
 const fs = require('fs');
 const path = require('path');
 const { spawnSync } = require('child_process');
 
-const [shipview, demoDir, toolsDir, workDir] = process.argv.slice(2);
+const [shipview, demoDir, toolsDir, workDir, edgeScene] = process.argv.slice(2);
 let failures = 0;
 function check(ok, what) {
     console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
@@ -59,9 +60,27 @@ function assimpCounts(file) {
     return { nodes: field('Nodes'), meshes: field('Meshes'), triangles: field('Faces') };
 }
 
+async function validate(validator, file) {
+    const report = await validator.validateBytes(new Uint8Array(fs.readFileSync(file)));
+    for (const m of report.issues.messages) {
+        console.log(`  validator: ${m.code} ${m.message} at ${m.pointer}`);
+    }
+    check(report.issues.numErrors === 0 && report.issues.numWarnings === 0,
+          `validator on ${path.basename(file)}: ${report.issues.numErrors} errors, ` +
+          `${report.issues.numWarnings} warnings`);
+    return report;
+}
+
 async function main() {
     const validator = require(path.join(toolsDir, 'node_modules', 'gltf-validator'));
     fs.mkdirSync(workDir, { recursive: true });
+
+    const edge = path.join(workDir, 'edge.glb');
+    const edgeRun = run(edgeScene, [edge]);
+    check(edgeRun.status === 0, `edge-scene-glb ${edgeRun.stderr.trim()}`);
+    await validate(validator, edge);
+    check(run('assimp', ['info', edge, '--raw']).status === 0, 'assimp reads edge.glb');
+
     const infoRun = run(shipview, ['--info', 'Demo.def']);
     check(infoRun.status === 0, 'shipview --info Demo.def');
     const info = JSON.parse(infoRun.stdout);
@@ -73,12 +92,7 @@ async function main() {
         check(exportRun.status === 0 && exportRun.stderr === '',
               `shipview ${args.join(' ')} ${exportRun.stderr.trim()}`);
 
-        const report = await validator.validateBytes(new Uint8Array(fs.readFileSync(file)));
-        for (const m of report.issues.messages) {
-            console.log(`  validator: ${m.code} ${m.message} at ${m.pointer}`);
-        }
-        check(report.issues.numErrors === 0 && report.issues.numWarnings === 0,
-              `validator: ${report.issues.numErrors} errors, ${report.issues.numWarnings} warnings`);
+        const report = await validate(validator, file);
 
         const want = expected(info, markers);
         const got = assimpCounts(file);
