@@ -49,10 +49,12 @@ fuzz: deps
 bench: build-release
 	bench/run-all.sh
 
-# The README's picture of the demo ship.
+# The README's pictures of the demo ship: Shipview's, and its glTF export rendered by f3d.
 screenshots: build-release
+	tools/install-deps.sh --docs
 	cd build/release/demo && xvfb-run -a ../apps/shipview/shipview --screenshot Demo.def \
 	    $(CURDIR)/docs/shipview-demo.png --keys PC
+	tools/render-gltf-demo.sh build/release docs
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,7 +1,10 @@
 #include "shipview/ShipviewDlg.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -9,7 +12,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "base/Paths.h"
+#include "export/GltfExport.h"
 #include "qtshell/DialogUnits.h"
+#include "shipview/ExportCommand.h"
 #include "viewer/DlgEngineApp.h"
 
 namespace slipway {
@@ -83,6 +89,15 @@ void ShipviewDlg::buildMenu() {
     file->addSeparator();
     addOpenAction(file, "Load C&FF File", ModelFileKind::Cff);
     file->addSeparator();
+    export_ = file->addAction("&Export glTF...");
+    export_->setEnabled(false);
+    connect(export_, &QAction::triggered, this, &ShipviewDlg::exportGltf);
+    chooseExportFile = [this](const QString& suggested) {
+        const QString path =
+            QFileDialog::getSaveFileName(this, "Export glTF", suggested, "glTF Binary (*.glb)");
+        return path.isEmpty() ? path : QDir::toNativeSeparators(path);
+    };
+    file->addSeparator();
     addRecentActions(file);
     addPathActions(menuBar()->addMenu("&Settings"));
     addViewActions(menuBar()->addMenu("&View"));
@@ -94,6 +109,30 @@ void ShipviewDlg::onOpened(const OpenResult& result) {
     if (result.modelsRead > 0) {
         panel_.openFinished(scene());
         showFields();
+    }
+    updateExportAction();
+}
+
+void ShipviewDlg::updateExportAction() {
+    export_->setEnabled(scene().objectCount() > 0);
+}
+
+void ShipviewDlg::exportGltf() {
+    const QString chosen =
+        chooseExportFile(QString::fromStdString(suggestedGlbPath(currentPath())));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const std::string target = withGlbExtension(chosen.toStdString());
+    GltfExportOptions options;
+    options.filter = session().rules().drawFilter;
+    options.generator = "Slipway Shipview";
+    options.sceneName = splitPath(currentPath()).name;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const GltfExportResult result = writeGlb(target, scene(), textures(), options);
+    QApplication::restoreOverrideCursor();
+    if (!result.written) {
+        tell(prompt(), "Can't export glTF File\n" + target);
     }
 }
 
@@ -111,6 +150,7 @@ void ShipviewDlg::onModelRead(const ModelRead& read) {
             levelButton(k)->setEnabled(true);
         }
     }
+    updateExportAction();
 }
 
 void ShipviewDlg::onSceneCleared() {
@@ -120,6 +160,7 @@ void ShipviewDlg::onSceneCleared() {
         levelButton(k)->setEnabled(false);
     }
     resize_->setEnabled(false);
+    updateExportAction();
     // The count fields keep their texts until the next show.
 }
 
@@ -149,6 +190,7 @@ void ShipviewDlg::resizeModel() {
         case ResizeResult::Rescaled:
             panel_.openFinished(scene());
             showFields();
+            updateExportAction();
             sceneChanged();
             break;
     }

@@ -3,10 +3,12 @@
 // level-of-detail panel (level buttons, vertex and triangle counts, size and Resize).
 
 #include <array>
+#include <functional>
 
 #include "shipview/LodPanel.h"
 #include "viewer/EngineDlg.h"
 
+class QAction;
 class QLineEdit;
 class QRadioButton;
 
@@ -30,6 +32,11 @@ class ShipviewDlg : public EngineDlg {
     void selectLevel(int level);
     // Rescales the open file on disk to the typed size and reads it again.
     void resizeModel();
+    // File → Export glTF…: asks for a file and writes the scene as shown into it.
+    void exportGltf();
+    QAction* exportAction() const { return export_; }
+    // Shows the save-file dialog with a suggested path; empty when the user cancels.
+    std::function<QString(const QString& suggested)> chooseExportFile;
 
   protected:
     void onModelRead(const ModelRead& read) override;
@@ -40,6 +47,8 @@ class ShipviewDlg : public EngineDlg {
     void buildMenu();
     // Writes the three fields from the panel.
     void showFields();
+    // Export is offered while the scene holds anything.
+    void updateExportAction();
 
     LodPanel panel_;
     std::array<QRadioButton*, 4> levels_{};
@@ -47,6 +56,7 @@ class ShipviewDlg : public EngineDlg {
     QLineEdit* vertices_ = nullptr;
     QLineEdit* triangles_ = nullptr;
     QPushButton* resize_ = nullptr;
+    QAction* export_ = nullptr;
 };
 
 }  // namespace slipway

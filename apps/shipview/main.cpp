@@ -1,6 +1,6 @@
 // Shipview: views a model file or a whole ship, renders it continuously and rescales it on
 // disk. Also headless: --info prints the scene as JSON, --screenshot renders one frame,
-// --resize rescales a file as the Resize button does.
+// --resize rescales a file as the Resize button does, --export writes the scene as glTF.
 
 #include <clocale>
 #include <cstdio>
@@ -19,6 +19,7 @@
 #include "qtshell/ProgramIcon.h"
 #include "render/OffscreenContext.h"
 #include "shipview/CheckCommand.h"
+#include "shipview/ExportCommand.h"
 #include "shipview/InfoCommand.h"
 #include "shipview/ResizeCommand.h"
 #include "shipview/Screenshot.h"
@@ -40,13 +41,14 @@ const char* kUsage =
     "       shipview --screenshot FILE OUT.png [--size WxH] [--keys PC]\n"
     "       shipview --resize SIZE FILE\n"
     "       shipview --check [--recursive] PATH...\n"
+    "       shipview --export FILE OUT.glb [--level N] [--markers]\n"
     "       shipview --help | --version\n"
     "\n"
     "Views a .clf or .cff model, or a whole ship from a .def file with its parts, sails,\n"
     "flags and textures, rendered continuously with OpenGL: drag to turn, slide or zoom, the\n"
     "mouse wheel zooms, Home resets the view. Models and textures are looked up through\n"
-    "Dialog.ini in the folder Shipview is started from. --info, --resize and --check need no\n"
-    "display; --screenshot needs OpenGL (for example under xvfb-run).\n"
+    "Dialog.ini in the folder Shipview is started from. --info, --resize, --check and --export\n"
+    "need no display; --screenshot needs OpenGL (for example under xvfb-run).\n"
     "\n"
     "Options:\n"
     "  FILE          the .clf, .cff or .def file to open in the window\n"
@@ -64,6 +66,10 @@ const char* kUsage =
     "  --check       check every .def, .clf and .cff file named or in the folders named,\n"
     "                resolving parts and textures as the viewer does; one line per problem\n"
     "  --recursive   look into subfolders too (with --check)\n"
+    "  --export      write what the window shows of FILE as one binary glTF 2.0 file with\n"
+    "                its textures, for Blender, web viewers and game engines\n"
+    "  --level N     export level of detail N (1 to 4), as the level buttons show it\n"
+    "  --markers     export the cannon markers and patches too\n"
     "  -h, --help    show this text\n"
     "  --version     show the version\n"
     "\n"
@@ -71,11 +77,13 @@ const char* kUsage =
     "  shipview demo/Demo.def\n"
     "  shipview --info demo/Demo.def\n"
     "  shipview --check --recursive ships/\n"
+    "  shipview --export demo/Demo.def demo.glb\n"
     "  xvfb-run -a shipview --screenshot demo/Demo.def demo.png --size 800x600 --keys PC\n"
     "\n"
     "Exit codes:\n"
     "  0  done (--info: read without a message; --check: no problem found)\n"
-    "  1  nothing was read or written, or no display for the window\n"
+    "  1  nothing was read or written (--export: or no such level), or no display for the\n"
+    "     window\n"
     "  2  wrong command line\n"
     "  3  --info: read, but with messages; --check: problems found\n";
 
@@ -112,6 +120,9 @@ int main(int argc, char** argv) {
         }
         if (first == "--resize") {
             return runResize({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);
+        }
+        if (first == "--export") {
+            return runExport({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);
         }
         if (first == "--screenshot") {
             const auto app = openDisplay<QGuiApplication>("shipview", argc, argv);

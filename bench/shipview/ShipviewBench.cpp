@@ -1,6 +1,7 @@
 // Shipview's speed: opening a big ship (200 parts, 1,000,000 triangles) against reading its
-// files into memory, uploading it to the GPU, and frames per second at 800 × 600 against an
-// empty frame. Needs an X server with OpenGL (run it under Xvfb).
+// files into memory, exporting it as glTF against opening it, uploading it to the GPU, and
+// frames per second at 800 × 600 against an empty frame. Needs an X server with OpenGL (run it
+// under Xvfb).
 //
 //   shipview_bench [DEMO.def]   (a demo ship to measure the frame rate of as well)
 
@@ -18,6 +19,7 @@
 #include "base/FileIo.h"
 #include "base/KeyState.h"
 #include "engine/ShipAssembly.h"
+#include "export/GltfExport.h"
 #include "formats/ClfFile.h"
 #include "render/FrameRenderer.h"
 #include "render/OffscreenContext.h"
@@ -172,6 +174,8 @@ int main(int argc, char** argv) {
     SearchPaths paths(dir.string());
 
     double openSeconds = 1e9;
+    double exportSeconds = 1e9;
+    std::size_t exportBytes = 0;
     double uploadSeconds = 0;
     double shipFps = 0;
     std::uint32_t triangles = 0;
@@ -186,6 +190,16 @@ int main(int argc, char** argv) {
         const double seconds = secondsSince(start);
         openSeconds = std::min(openSeconds, seconds);
         triangles = scene.statistics().triangles;
+        {
+            // The whole export, written and flushed to disk as the command does.
+            const auto exportStart = Timer::now();
+            const GltfExportResult exported = writeGlb(base + "ship.glb", scene, textures, {});
+            exportSeconds = std::min(exportSeconds, secondsSince(exportStart));
+            if (!exported.written) {
+                std::fprintf(stderr, "export failed: %s\n", exported.error.c_str());
+            }
+            exportBytes = std::filesystem::file_size(base + "ship.glb");
+        }
         if (round == 2) {
             FrameRenderer renderer(device, kShipviewRules, keys, ticks);
             const auto uploadStart = Timer::now();
@@ -246,6 +260,9 @@ int main(int argc, char** argv) {
     std::printf("open the DEF ship:                 %.3f s (%.1f x the baseline)\n", openSeconds,
                 openSeconds / readSeconds);
     std::printf("open, measuring at every part:     %.3f s\n", measuringSeconds);
+    std::printf("export it as glTF (%.1f MiB):      %.3f s (%.1f x the open)\n",
+                static_cast<double>(exportBytes) / (1024.0 * 1024.0), exportSeconds,
+                exportSeconds / openSeconds);
     std::printf("upload its buffers to the GPU:     %.3f s\n", uploadSeconds);
     std::printf("frames per second at %dx%d: empty frame (baseline) %.1f, big ship %.1f\n", kWidth,
                 kHeight, emptyFps, shipFps);

@@ -113,6 +113,7 @@ bool AtomicFile::open() {
     failed_ = false;
     written_ = 0;
     writebackStart_ = 0;
+    reserved_ = 0;
     return true;
 }
 
@@ -147,7 +148,9 @@ bool AtomicFile::write(std::span<const std::uint8_t> bytes) {
 
 void AtomicFile::reserve(std::uint64_t size) {
 #ifdef __linux__
-    if (fd_ >= 0 && size > 0) ::posix_fallocate(fd_, 0, static_cast<off_t>(size));
+    if (fd_ >= 0 && size > 0 && ::posix_fallocate(fd_, 0, static_cast<off_t>(size)) == 0) {
+        reserved_ = std::max<std::uint64_t>(reserved_, size);
+    }
 #else
     (void)size;
 #endif
@@ -155,6 +158,11 @@ void AtomicFile::reserve(std::uint64_t size) {
 
 bool AtomicFile::commit() {
     if (fd_ < 0 || failed_) {
+        abort();
+        return false;
+    }
+    // posix_fallocate lengthens the file: room reserved but not written is cut off again.
+    if (reserved_ > written_ && ::ftruncate(fd_, static_cast<off_t>(written_)) != 0) {
         abort();
         return false;
     }

@@ -49,7 +49,8 @@ public:
     bool open();
     bool write(std::span<const std::uint8_t> bytes);
     // Reserves room for `size` bytes up front where the file system supports it, so a full
-    // disk shows before any work and large writes go faster. Never required.
+    // disk shows before any work and large writes go faster. Never required; the committed
+    // file ends after the last byte written, however much was reserved.
     void reserve(std::uint64_t size);
     // Flushes, copies the target's permissions, and renames over the target.
     bool commit();
@@ -68,6 +69,7 @@ private:
     bool failed_ = false;
     std::size_t written_ = 0;
     std::size_t writebackStart_ = 0;
+    std::uint64_t reserved_ = 0;
     std::size_t failAfter_ = SIZE_MAX;
 };
 

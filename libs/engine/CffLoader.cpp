@@ -101,7 +101,7 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
     }
     loadNamedTextures(names, path, services);
 
-    std::unique_ptr<SceneObject> object = newModel(services.rules, placement, path);
+    std::unique_ptr<SceneObject> object = newModel(placement, path);
     bool parentFound = false;
     const Vec3 translation = placedTranslation(scene, placement, parentFound);
     // A model under a parent is also turned by its own yaw and pitch (the parent's turn is
@@ -116,10 +116,10 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
             textureFor(names, static_cast<std::uint32_t>(oh.textureNameIndex), services.textures);
         part.doubleSided = oh.doubleSidedFlag != 0;
         readPart(part, source, header);
+        const auto nameEnd = std::find(oh.shortName.begin(), oh.shortName.end(), '\0');
+        part.name.assign(oh.shortName.begin(), nameEnd);
         // Key records: kept with the edit data, passed over otherwise.
         if (editor) {
-            const auto nameEnd = std::find(oh.shortName.begin(), oh.shortName.end(), '\0');
-            part.name.assign(oh.shortName.begin(), nameEnd);
             giveFillTexture(part, random, services);
             keepKeyTrack(part, source.keys);
             object->keyCount =

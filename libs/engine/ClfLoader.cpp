@@ -101,7 +101,7 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
         names.push_back(layout.textureName(i));
     loadNamedTextures(names, path, services);
 
-    std::unique_ptr<SceneObject> object = newModel(services.rules, placement, path);
+    std::unique_ptr<SceneObject> object = newModel(placement, path);
     bool parentFound = false;
     setTranslation(object->world, placedTranslation(scene, placement, parentFound));
     if (editor)
@@ -110,8 +110,7 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
     const bool built =
         buildLevels(*object, layout.levels, [&](MeshPart& part, const ClfObjectLayout& source) {
             const ClfObjectHeader& oh = source.header;
-            if (editor)
-                part.name = oh.objectName;
+            part.name = oh.objectName;
             // A part without vertices or without triangles stays empty.
             if (oh.vertexRecords != 0 && oh.triangleRecords != 0) {
                 part.texture = textureFor(names, oh.textureNameIndex, services.textures);

@@ -68,18 +68,16 @@ std::uint32_t textureFor(const std::vector<std::string>& names, std::uint64_t in
     return textures.textureIndex(baseName(name));
 }
 
-std::unique_ptr<SceneObject> newModel(const ViewerRules& rules, const Placement& placement,
-                                      const std::string& path) {
+std::unique_ptr<SceneObject> newModel(const Placement& placement, const std::string& path) {
     auto object = std::make_unique<SceneObject>();
     object->kind = ObjectKind::Model;
     object->visible = true;
     object->parent = placement.parent;
     object->offset = placement.offset;
     object->angles = placement.angles;
-    if (rules.keepsEditData) {
-        object->fileName = baseName(path).substr(0, kFileNameLimit);
-        object->path = path.substr(0, kPathLimit);
-    }
+    // Both viewers name their objects: the editor shows the names, exports write them.
+    object->fileName = baseName(path).substr(0, kFileNameLimit);
+    object->path = path.substr(0, kPathLimit);
     return object;
 }
 

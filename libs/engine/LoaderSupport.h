@@ -43,9 +43,8 @@ void loadNamedTextures(const std::vector<std::string>& names, const std::string&
 std::uint32_t textureFor(const std::vector<std::string>& names, std::uint64_t index,
                          const TextureStore& textures);
 
-// A MODEL object with the given placement fields; with edit data, its name fields from `path`.
-std::unique_ptr<SceneObject> newModel(const ViewerRules& rules, const Placement& placement,
-                                      const std::string& path);
+// A MODEL object with the given placement fields and its name fields from `path`.
+std::unique_ptr<SceneObject> newModel(const Placement& placement, const std::string& path);
 // Translation of a model: its offset, plus the parent's translation when the parent slot holds
 // an object; (0, 0, 0) when the parent slot is empty. Sets `parentFound`.
 Vec3 placedTranslation(const Scene& scene, const Placement& placement, bool& parentFound);

@@ -33,12 +33,13 @@ struct MeshPart {
     std::uint32_t texture = 0;           // TextureStore index; 0 also for a missing texture
     bool doubleSided = false;            // drawn without back-face culling
 
+    std::string name;  // object name from the model file, up to 63 characters; empty when made
+
     // Model editor only.
     std::uint32_t fillTexture = 0;  // single-colour texture made for this part
     std::uint32_t fillColor = 0;    // its colour value, unique among the loaded parts
     bool hidden = false;            // left out of drawing, marking and saving
     int mark = 0;                   // editing selection: 0 none, 1 picked (red), 2 blue
-    std::string name;               // object name from the model file, up to 63 characters
     KeyTrack keyTrack;
 
     std::uint32_t vertexCount() const { return static_cast<std::uint32_t>(vertices.size()); }

@@ -75,9 +75,11 @@ class SceneObject {
     Vec3 boundsCenter{};
     Vec3 boundsSize{1, 1, 1};
 
-    // Model editor only.
+    // Model files only: empty for generated parts.
     std::string fileName;  // base name of the model file, up to 64 characters
     std::string path;      // the full path it was read from
+
+    // Model editor only.
     bool current = false;  // the object editing commands act on
     std::uint32_t keyCount = 0;
 };

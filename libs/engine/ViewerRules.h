@@ -51,7 +51,7 @@ struct ViewerRules {
     int textureSlots = 256;
     // The levels of detail read from a model file.
     LevelsWalked levelsRead = LevelsWalked::Readable;
-    // Mesh names, key tracks, fill textures, the object's file name, path and key count.
+    // Key tracks, fill textures and key counts. (Names of files and mesh parts are kept by both.)
     bool keepsEditData = false;
     // Normals computed from the faces after a read; otherwise kept as read.
     bool recomputesNormals = true;

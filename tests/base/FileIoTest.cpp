@@ -67,6 +67,17 @@ TEST(FileIo, AFailurePartWayLeavesTheOriginalByteIdenticalAndNoTemporary) {
     EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"ship.def"});
 }
 
+TEST(FileIo, RoomReservedButNotWrittenIsNotPartOfTheFile) {
+    TempDir dir;
+    const std::string target = dir.file("t.bin");
+    AtomicFile file(target);
+    ASSERT_TRUE(file.open());
+    file.reserve(4096);
+    ASSERT_TRUE(file.write(std::vector<std::uint8_t>{7, 8, 9}));
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(readBytes(target), (std::vector<std::uint8_t>{7, 8, 9}));
+}
+
 TEST(FileIo, AnAbandonedAtomicFileRemovesItsTemporary) {
     TempDir dir;
     const std::string target = dir.file("t.bin");

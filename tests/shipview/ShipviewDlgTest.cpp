@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GlbReadBack.h"
 #include "ShipviewFixtures.h"
 #include "TempDir.h"
 #include "TestFiles.h"
@@ -195,6 +196,41 @@ TEST_F(ShipviewDlgTest, LevelButtonsFollowTheLevelsReadAndSwitchTheCounts) {
     EXPECT_TRUE(window().levelButton(1)->isChecked());
     EXPECT_FALSE(levelEnabled(2));
     EXPECT_FALSE(levelEnabled(3));
+}
+
+TEST_F(ShipviewDlgTest, ExportWritesTheLevelShownIntoTheChosenFileWhileAnythingIsOpen) {
+    std::vector<std::string> suggested;
+    std::string choice;
+    window().chooseExportFile = [&](const QString& offered) {
+        suggested.push_back(offered.toStdString());
+        return QString::fromStdString(choice);
+    };
+    EXPECT_FALSE(window().exportAction()->isEnabled());
+    writeBox("Box.clf", 2, 2, "");
+    open("Box.clf");
+    ASSERT_TRUE(window().exportAction()->isEnabled());
+
+    window().levelButton(2)->click();
+    choice = dir_.file("out");
+    window().exportAction()->trigger();
+    EXPECT_EQ(suggested, std::vector<std::string>{dir_.file("Box.glb")});
+    const test::GlbReadBack file(bytesOf("out.glb"));
+    ASSERT_EQ(file.error(), "");
+    EXPECT_EQ(file.model().scenes.at(0).name, "Box");
+    ASSERT_EQ(file.model().accessors.size(), 3u);     // positions, normals, indices of one part
+    EXPECT_EQ(file.model().accessors[2].count, 30u);  // level 2: 10 triangles
+    EXPECT_TRUE(prompt_.texts().empty());
+
+    // Cancelling writes nothing; a file that cannot be written is told.
+    choice = "";
+    window().exportAction()->trigger();
+    choice = dir_.file("gone/out.glb");
+    window().exportAction()->trigger();
+    EXPECT_EQ(prompt_.texts(),
+              std::vector<std::string>{"Can't export glTF File\n" + dir_.file("gone/out.glb")});
+
+    open("");
+    EXPECT_FALSE(window().exportAction()->isEnabled());
 }
 
 TEST_F(ShipviewDlgTest, ResizeRescalesTheFileByTheRatioAndReadsItAgain) {

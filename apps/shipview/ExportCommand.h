@@ -1,0 +1,24 @@
+#pragma once
+// `shipview --export FILE OUT.glb [--level N] [--markers]`: opens FILE as the window would
+// (same lookups, the same messages, on stderr; Dialog.ini's recent list untouched) and writes
+// the scene as one binary glTF file with its textures (export/GltfExport.h). --level shows
+// level N (1 to 4) first, as the level buttons do; --markers adds the cannon markers and
+// patches. Prints one line about what was written. Exit code 0 when written, 1 when nothing
+// was read, the level does not exist or the file could not be written, 2 for bad usage.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace slipway {
+
+int runExport(const std::vector<std::string>& args, const std::string& baseDirectory,
+              std::ostream& out, std::ostream& err);
+
+// The file an export of `modelPath` is offered as: the same folder and name, ending ".glb"
+// ("Ship.glb" when nothing is open).
+std::string suggestedGlbPath(const std::string& modelPath);
+// `path`, with ".glb" added unless it ends so already (in any case).
+std::string withGlbExtension(const std::string& path);
+
+}  // namespace slipway
