@@ -186,6 +186,8 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
             if (editor) {
                 const auto nameEnd = std::find(oh.shortName.begin(), oh.shortName.end(), '\0');
                 part.name.assign(oh.shortName.begin(), nameEnd);
+                part.textureName =
+                    textureNameFor(names, static_cast<std::uint32_t>(oh.textureNameIndex));
                 giveFillTexture(part, random, services);
                 for (std::int32_t k = 0; k < oh.keyRecords; ++k) {
                     part.keyTrack.keys.push_back(readKeyRecord(in));

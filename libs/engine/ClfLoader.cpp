@@ -164,6 +164,8 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
                         static_cast<std::size_t>(oh.triangleRecords) * kClfTriangleSize);
             } else {
                 part.texture = textureFor(names, oh.textureNameIndex, services.textures);
+                if (editor)
+                    part.textureName = textureNameFor(names, oh.textureNameIndex);
                 part.doubleSided = oh.doubleSidedFlag == 1;
                 if (buildPart(part, oh, in, services.rules.asksAboutBadIndex, services.prompt) == BuildResult::Cancelled) {
                     return -1;

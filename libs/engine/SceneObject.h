@@ -80,6 +80,9 @@ class SceneObject {
     std::string path;      // the full path it was read from
     bool current = false;  // the object editing commands act on
     std::uint32_t keyCount = 0;
+    // Changes whenever an editing command changes vertices or indices, so that a renderer
+    // holding buffers for the object makes them again.
+    std::uint64_t editRevision = 0;
 };
 
 // Poses a part by one key: each stored position p becomes R p + t with R = RotY·RotX·RotZ of
