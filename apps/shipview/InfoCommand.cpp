@@ -4,8 +4,8 @@
 
 #include "base/Clock.h"
 #include "base/Paths.h"
+#include "engine/InfoReport.h"
 #include "engine/ViewerSession.h"
-#include "shipview/InfoReport.h"
 
 namespace slipway {
 
