@@ -117,6 +117,7 @@ void MeshviewDlg::buildControls() {
     list_->setColumnCount(1);
     list_->setHeaderLabels({kListColumn});
     list_->header()->setDefaultAlignment(Qt::AlignCenter);
+    list_->header()->setStretchLastSection(false);
     list_->setColumnWidth(0, kListColumnWidth);
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
