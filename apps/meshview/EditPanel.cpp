@@ -67,7 +67,8 @@ void EditPanel::modelRead(const Scene& scene, const ModelRead& read) {
         }
     }
     if (const auto keys = objectKeyCount(scene, read.slot)) {
-        sliderMax_ = *keys == 0 ? 0 : static_cast<int>(std::min<std::uint32_t>(*keys - 1, INT32_MAX));
+        sliderMax_ =
+            *keys == 0 ? 0 : static_cast<int>(std::min<std::uint32_t>(*keys - 1, INT32_MAX));
     }
     sliderPosition_ = 0;
     heightValue_ = oldHeight_ = measureHeight(scene);

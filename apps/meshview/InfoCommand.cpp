@@ -62,8 +62,8 @@ int runInfo(const std::vector<std::string>& args, const std::string& baseDirecto
     const bool openable = fileExists(file) || locateFile(file).has_value();
     // A look at a file is not an open the user asked for: Dialog.ini stays as it is.
     session.open(*modelFileKindOf(file), file, RecentList::Keep);
-    out << infoJson({session.scene(), session.textures(), session.camera(), prompt.texts,
-                     geometry, session.rules().keepsEditData});
+    out << infoJson({session.scene(), session.textures(), session.camera(), prompt.texts, geometry,
+                     session.rules().keepsEditData});
     return openable ? 0 : 1;
 }
 

@@ -154,8 +154,8 @@ int runSave(const std::vector<std::string>& args, const std::string& baseDirecto
     for (const Edit& edit : edits) {
         if (edit.mesh >= static_cast<int>(model->meshCount())) {
             err << "meshview: " << edit.option << " " << edit.mesh << ": the model has "
-                << model->meshCount() << " meshes (0 to " << static_cast<int>(model->meshCount()) - 1
-                << ")\n";
+                << model->meshCount() << " meshes (0 to "
+                << static_cast<int>(model->meshCount()) - 1 << ")\n";
             return 2;
         }
     }
@@ -188,9 +188,9 @@ int runSave(const std::vector<std::string>& args, const std::string& baseDirecto
             err << "meshview: " << edit.option << " cannot be applied to " << file
                 << (edit.kind == Edit::Height && !(panel.oldHeight() > 0.0f)
                         ? ": the model has no height to scale from"
-                        : edit.kind == Edit::Kf || edit.kind == Edit::Height
-                            ? ": the model would leave the range of numbers"
-                            : "")
+                    : edit.kind == Edit::Kf || edit.kind == Edit::Height
+                        ? ": the model would leave the range of numbers"
+                        : "")
                 << "; nothing was saved\n";
             return 1;
         }

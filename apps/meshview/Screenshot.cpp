@@ -92,8 +92,7 @@ int runScreenshot(const std::vector<std::string>& args, const std::string& baseD
         const SceneObject* model = scene.object(0);
         const int meshes = model != nullptr ? static_cast<int>(model->meshCount()) : 0;
         if (selected >= meshes) {
-            err << "meshview: --select " << selected << ": the model has " << meshes
-                << " meshes\n";
+            err << "meshview: --select " << selected << ": the model has " << meshes << " meshes\n";
             device.releaseDevice();
             return 2;
         }

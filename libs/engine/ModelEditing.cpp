@@ -191,7 +191,8 @@ bool scaleModel(Scene& scene, float factor) {
     // Checked before anything changes, so a refused factor leaves the model whole.
     float largest = 0;
     const auto widen = [&largest](float a, float b, float c) {
-        largest = std::fmax(largest, std::fmax(std::fabs(a), std::fmax(std::fabs(b), std::fabs(c))));
+        largest =
+            std::fmax(largest, std::fmax(std::fabs(a), std::fmax(std::fabs(b), std::fabs(c))));
     };
     for (const MeshPart& part : parts) {
         for (const RenderVertex& v : part.vertices)

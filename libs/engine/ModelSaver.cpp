@@ -76,8 +76,9 @@ class SavePlan {
             meshes_.push_back({&part, std::move(name)});
         }
         for (Mesh& mesh : meshes_) {
-            mesh.nameIndex =
-                mesh.textureName.empty() ? 0u : static_cast<std::uint32_t>(names_.indexOf(mesh.textureName));
+            mesh.nameIndex = mesh.textureName.empty()
+                                 ? 0u
+                                 : static_cast<std::uint32_t>(names_.indexOf(mesh.textureName));
         }
     }
 
@@ -174,7 +175,9 @@ class SavePlan {
         // Every header announces keyCount records, so every mesh carries that many.
         const std::vector<KeyRecord>& keys = part.keyTrack.keys;
         for (std::uint32_t k = 0; k < object_.keyCount; ++k) {
-            const KeyRecord key = k < keys.size() ? keys[k] : keys.empty() ? KeyRecord{} : keys.back();
+            const KeyRecord key = k < keys.size() ? keys[k]
+                                  : keys.empty()  ? KeyRecord{}
+                                                  : keys.back();
             out.f32(key.tx);
             out.f32(key.ty);
             out.f32(key.tz);
@@ -206,8 +209,7 @@ std::string savedModelPath(const std::string& path) {
     return parts.drive + parts.directory + parts.name + ".clf";
 }
 
-std::vector<std::uint8_t> savedModelBytes(const SceneObject& object,
-                                          const TextureStore& textures) {
+std::vector<std::uint8_t> savedModelBytes(const SceneObject& object, const TextureStore& textures) {
     const SavePlan plan(object, textures);
     std::vector<std::uint8_t> bytes;
     bytes.reserve(static_cast<std::size_t>(plan.size()));

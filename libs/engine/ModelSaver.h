@@ -37,7 +37,7 @@ std::vector<std::uint8_t> savedModelBytes(const SceneObject& object, const Textu
 enum class SaveOutcome {
     Skipped,  // no MODEL object in that slot (0 to 63)
     Written,
-    Failed,   // the file could not be written; the old one is as it was
+    Failed,  // the file could not be written; the old one is as it was
 };
 
 struct SaveOptions {

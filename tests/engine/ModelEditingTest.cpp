@@ -50,9 +50,9 @@ TEST(ModelEditing, NamesAndKeyCountsOfWhatAReadAdded) {
         int slot, index;
         const char* name;  // null: nothing
     };
-    for (const Case& c : {Case{0, 0, "a"}, Case{0, 2, "c"}, Case{0, 3, nullptr},
-                          Case{0, -1, nullptr}, Case{1, 0, nullptr}, Case{-1, 0, nullptr},
-                          Case{64, 0, nullptr}}) {
+    for (const Case& c :
+         {Case{0, 0, "a"}, Case{0, 2, "c"}, Case{0, 3, nullptr}, Case{0, -1, nullptr},
+          Case{1, 0, nullptr}, Case{-1, 0, nullptr}, Case{64, 0, nullptr}}) {
         const auto name = meshNameAt(h.scene, c.slot, c.index);
         ASSERT_EQ(name.has_value(), c.name != nullptr) << c.slot << "/" << c.index;
         if (c.name) {

@@ -109,9 +109,9 @@ TEST(ModelSaver, SizeFollowsTheFormulaAndLeavesOutMeshesWithoutTriangles) {
 }
 
 TEST(ModelSaver, RoundTripThroughTheEditorsReader) {
-    ClfModel model = modelOf({triangleObject("hull", 1), test::clfCube("cube"),
-                              triangleObject("deck", 0)},
-                             {"deck.tga", "hull.tga"});
+    ClfModel model =
+        modelOf({triangleObject("hull", 1), test::clfCube("cube"), triangleObject("deck", 0)},
+                {"deck.tga", "hull.tga"});
     model.version = kClfEditedVersion;
     model.keysPerObject = 2;
     model.levels[0][0].keys = {KeyRecord{0, 1, 0, 0, 0.5f, 0, 9}, KeyRecord{1, 0, 0, 0, 0, 0, 3}};
@@ -122,8 +122,7 @@ TEST(ModelSaver, RoundTripThroughTheEditorsReader) {
     first.put("deck.tga", test::tgaFile(1, 1, 24, {0, 0, 0}));
     first.put("hull.tga", test::tgaFile(1, 1, 24, {0, 0, 0}));
     first.clf(writeClf(model));
-    const std::vector<std::uint8_t> saved =
-        savedModelBytes(*first.scene.object(0), first.textures);
+    const std::vector<std::uint8_t> saved = savedModelBytes(*first.scene.object(0), first.textures);
 
     SceneHarness second(kMeshviewRules);
     second.put("deck.tga", test::tgaFile(1, 1, 24, {0, 0, 0}));
@@ -306,8 +305,8 @@ TEST(ModelSaver, AFailedWriteLeavesTheOldFileAndTheOthersAreStillSaved) {
     const SaveReport report = saveAll(h.scene, h.textures, h.prompt);
     EXPECT_EQ(report.failed, std::vector<std::string>{h.dir.file("gone/kept.clf")});
     EXPECT_EQ(report.written, std::vector<std::string>{other});
-    EXPECT_EQ(h.prompt.texts(),
-              std::vector<std::string>{"Cannot save the model file\n" + h.dir.file("gone/kept.clf")});
+    EXPECT_EQ(h.prompt.texts(), std::vector<std::string>{"Cannot save the model file\n" +
+                                                         h.dir.file("gone/kept.clf")});
     EXPECT_EQ(test::readBytes(other).size(), 308u);  // no texture names
 }
 

@@ -74,8 +74,8 @@ TEST_F(MeshviewCommandsTest, InfoExitCodes) {
 TEST_F(MeshviewCommandsTest, SaveAppliesTheEditsInOrderAndPrintsThePath) {
     const std::string path = dir_.file("Squares.clf");
     test::writeThreeSquares(path, 1.0f, 1);
-    EXPECT_EQ(save({path, "--rename", "1", "hull", "--double-sided", "2", "--reverse", "0",
-                    "--kf", "2", "--height", "3", "--rename", "1", "keel"}),
+    EXPECT_EQ(save({path, "--rename", "1", "hull", "--double-sided", "2", "--reverse", "0", "--kf",
+                    "2", "--height", "3", "--rename", "1", "keel"}),
               0)
         << err_.str();
     EXPECT_EQ(out_.str(), path + "\n");
@@ -118,18 +118,22 @@ TEST_F(MeshviewCommandsTest, BadEditsWriteNothing) {
     };
     const Case cases[] = {
         {{path, "--reverse", "3"}, 2, "meshview: --reverse 3: the model has 3 meshes (0 to 2)\n"},
-        {{path, "--kf", "2", "--rename", "7", "x"}, 2,
+        {{path, "--kf", "2", "--rename", "7", "x"},
+         2,
          "meshview: --rename 7: the model has 3 meshes (0 to 2)\n"},
-        {{path, "--kf", "0"}, 2,
+        {{path, "--kf", "0"},
+         2,
          "meshview: --kf 0: Enter a number between 0.000000001 and 9000.\n"},
         {{path, "--height", "x"}, 2, "meshview: --height x: Enter a number.\n"},
-        {{path, "--reverse", "-1"}, 2,
+        {{path, "--reverse", "-1"},
+         2,
          "meshview: --reverse needs a mesh index (0, 1, ...), not -1\n"},
         {{path, "--rename", "0"}, 2, "meshview: --rename needs MESH and NAME\n"},
         {{path, "--rename", "0", ""}, 2, "meshview: --rename needs a name that is not empty\n"},
         {{path, "--flip", "0"}, 2, "meshview: unknown edit --flip\n"},
         {{"--kf", "2"}, 2, "meshview: --save needs a file\n"},
-        {{dir_.file("Ship.def")}, 2,
+        {{dir_.file("Ship.def")},
+         2,
          "meshview: " + dir_.file("Ship.def") + " is not a .clf or .cff file\n"},
         // Scaling by 9000 ten times leaves the float range: refused, and nothing is saved.
         {tenTimes9000, 1,
@@ -148,8 +152,7 @@ TEST_F(MeshviewCommandsTest, BadEditsWriteNothing) {
 TEST_F(MeshviewCommandsTest, SaveOfWhatCannotBeReadOrWritten) {
     EXPECT_EQ(save({dir_.file("gone.clf")}), 1);
     EXPECT_EQ(err_.str(), "message: Can't open Model File\n" + dir_.file("gone.clf") +
-                              "\nmeshview: nothing was read from " + dir_.file("gone.clf") +
-                              "\n");
+                              "\nmeshview: nothing was read from " + dir_.file("gone.clf") + "\n");
 
     // A flat model has no height to scale to.
     ClfModel flat = test::threeSquares();

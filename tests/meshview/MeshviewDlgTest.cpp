@@ -74,10 +74,9 @@ class MeshviewDlgTest : public ::testing::Test {
         return names;
     }
     void mouse(QEvent::Type type, QPoint p) {
-        QMouseEvent event(type, QPointF(p), QPointF(window().clientArea()->mapToGlobal(p)),
-                          Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                          Qt::NoModifier);
+        QMouseEvent event(
+            type, QPointF(p), QPointF(window().clientArea()->mapToGlobal(p)), Qt::LeftButton,
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window().clientArea(), &event);
     }
     void click(QPoint p) {
@@ -88,10 +87,9 @@ class MeshviewDlgTest : public ::testing::Test {
         const bool all = window().nameEdit()->isEnabled() && window().renameButton()->isEnabled() &&
                          window().doubleSideButton()->isEnabled() &&
                          window().flipNormalsButton()->isEnabled();
-        const bool none = !window().nameEdit()->isEnabled() &&
-                          !window().renameButton()->isEnabled() &&
-                          !window().doubleSideButton()->isEnabled() &&
-                          !window().flipNormalsButton()->isEnabled();
+        const bool none =
+            !window().nameEdit()->isEnabled() && !window().renameButton()->isEnabled() &&
+            !window().doubleSideButton()->isEnabled() && !window().flipNormalsButton()->isEnabled();
         EXPECT_TRUE(all || none) << "the four editing controls go together";
         return all;
     }
@@ -168,9 +166,9 @@ TEST_F(MeshviewDlgTest, ControlsStandWhereTheLayoutPutsThem) {
     std::vector<std::string> file;
     for (const QAction* a : menus[0]->menu()->actions())
         file.push_back(a->isSeparator() ? "-" : a->text().toStdString());
-    EXPECT_EQ(file, (std::vector<std::string>{"Load C&LF File", "-", "Load C&FF File", "-",
-                                              "&Save", "-", "Recent File1", "Recent File2",
-                                              "Recent File3", "Recent File4", "-", "E&xit"}));
+    EXPECT_EQ(file, (std::vector<std::string>{"Load C&LF File", "-", "Load C&FF File", "-", "&Save",
+                                              "-", "Recent File1", "Recent File2", "Recent File3",
+                                              "Recent File4", "-", "E&xit"}));
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(window().recentAction(i)->isEnabled());
     std::vector<std::string> settings;
@@ -402,12 +400,11 @@ TEST_F(MeshviewDlgTest, ARecentShipEntryReadsItsModelsAndEditingActsOnTheFirst) 
     // Each model goes back to its own file; the DEF file is not written.
     EXPECT_EQ(parseClf(test::readBytes(dir_.file("hull.clf")))->levels[0][2].vertices[1].x, 20.0f);
     EXPECT_EQ(parseClf(test::readBytes(dir_.file("mast.clf")))->version, kClfEditedVersion);
-    EXPECT_EQ(test::readBytes(dir_.file("Ship.def")),
-              test::DefBuilder()
-                  .model("hull.clf")
-                  .model("mast.clf", 0, 3, 0, 0)
-                  .add({.cls = 202, .file = "Sails.sail"})
-                  .bytes());
+    EXPECT_EQ(test::readBytes(dir_.file("Ship.def")), test::DefBuilder()
+                                                          .model("hull.clf")
+                                                          .model("mast.clf", 0, 3, 0, 0)
+                                                          .add({.cls = 202, .file = "Sails.sail"})
+                                                          .bytes());
 }
 
 TEST_F(MeshviewDlgTest, ExitAndEscapeEndTheProgramButEnterInAFieldDoesNot) {

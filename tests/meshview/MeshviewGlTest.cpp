@@ -91,8 +91,7 @@ TEST(MeshviewGlTest, AClickInSelectModePicksTheMeshUnderThePointer) {
         QApplication::sendEvent(window.clientArea(), &release);
     };
     for (int mesh = 0; mesh < 3; ++mesh) {
-        const QPoint at =
-            area.topLeft() + projected(centreOf(mesh), window.camera(), area.size());
+        const QPoint at = area.topLeft() + projected(centreOf(mesh), window.camera(), area.size());
         ASSERT_TRUE(area.contains(at)) << mesh;
         press(at);
         EXPECT_EQ(window.panel().selectedMesh(), mesh);
@@ -105,10 +104,10 @@ TEST(MeshviewGlTest, AClickInSelectModePicksTheMeshUnderThePointer) {
     clock.now = 5000;
     app.idlePass();
     const QImage frame = window.grabRenderArea();
-    EXPECT_TRUE(near(frame.pixelColor(projected(centreOf(2), window.camera(), area.size())),
-                     Qt::red));
-    EXPECT_FALSE(near(frame.pixelColor(projected(centreOf(1), window.camera(), area.size())),
-                      Qt::red));
+    EXPECT_TRUE(
+        near(frame.pixelColor(projected(centreOf(2), window.camera(), area.size())), Qt::red));
+    EXPECT_FALSE(
+        near(frame.pixelColor(projected(centreOf(1), window.camera(), area.size())), Qt::red));
 
     // The background between the squares, and a corner of the render area, pick nothing.
     press(area.topLeft() + projected({0.5f, 1.5f, 0}, window.camera(), area.size()));
@@ -125,10 +124,10 @@ TEST(MeshviewGlTest, ScreenshotShowsTheSelectedMeshRed) {
     test::writeThreeSquares(dir.file("Squares.clf"), 1.0f, 0, true);
     std::ostringstream err;
     const std::string out = dir.file("squares.png");
-    ASSERT_EQ(meshview::runScreenshot({dir.file("Squares.clf"), out, "--size", "200x160",
-                                       "--select", "1"},
-                                      dir.path(), err),
-              0)
+    ASSERT_EQ(
+        meshview::runScreenshot(
+            {dir.file("Squares.clf"), out, "--size", "200x160", "--select", "1"}, dir.path(), err),
+        0)
         << err.str();
     QImage image(QString::fromStdString(out));
     ASSERT_EQ(image.size(), QSize(200, 160));

@@ -72,9 +72,9 @@ class EditorFrameTest : public ::testing::Test {
     }
 
     QPoint pixelAt(Vec3 p) {
-        return pixelOf(clipPosition(p, identity(), camera_.world,
-                                    projectionMatrix(kMeshviewRules.projection)),
-                       kSize, kSize);
+        return pixelOf(
+            clipPosition(p, identity(), camera_.world, projectionMatrix(kMeshviewRules.projection)),
+            kSize, kSize);
     }
     QColor frameColourAt(Vec3 p) {
         renderer_.renderFrame(scene_, camera_, store_);

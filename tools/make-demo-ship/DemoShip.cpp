@@ -139,8 +139,8 @@ CffModel rudderModel() {
     // The blade: a plate from the stock aft, its trailing edge sloping in towards the head.
     DemoMesh blade;
     const float thick = 0.008f;
-    const Vec3 outline[4] = {{-0.004f, -0.19f, 0}, {-0.17f, -0.19f, 0}, {-0.09f, 0.09f, 0},
-                             {-0.004f, 0.09f, 0}};
+    const Vec3 outline[4] = {
+        {-0.004f, -0.19f, 0}, {-0.17f, -0.19f, 0}, {-0.09f, 0.09f, 0}, {-0.004f, 0.09f, 0}};
     for (float side : {-1.0f, 1.0f}) {
         const Vec3 normal{0, 0, side};
         int corner[4];
