@@ -32,10 +32,12 @@ fuzz: deps
 bench: build-release
 	bench/run-all.sh
 
-# The README's picture of the demo ship.
+# The README's pictures: the demo ship in Shipview, the demo rudder in Meshview.
 screenshots: build-release
 	cd build/release/demo && xvfb-run -a ../apps/shipview/shipview --screenshot Demo.def \
 	    $(CURDIR)/docs/shipview-demo.png --keys PC
+	cd build/release/demo && xvfb-run -a ../apps/meshview/meshview --screenshot rudder.cff \
+	    $(CURDIR)/docs/meshview-rudder.png --select 1
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
