@@ -1,5 +1,6 @@
 #include "engine/ModelSaver.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <span>
@@ -66,7 +67,8 @@ class SavePlan {
     using Sink = std::function<bool(std::span<const std::uint8_t>)>;
 
     SavePlan(const SceneObject& object, const TextureStore& textures)
-        : object_(object), names_(object.meshCount(), true) {
+        : names_(object.meshCount(), true) {
+        std::size_t mostKeys = 0;
         for (const MeshPart& part : object.meshes()) {
             if (!exported(part))
                 continue;
@@ -74,7 +76,13 @@ class SavePlan {
             if (!name.empty())
                 names_.append(name);
             meshes_.push_back({&part, std::move(name)});
+            mostKeys = std::max<std::size_t>(mostKeys, part.keyTrack.keys.size());
         }
+        // The object's key count, unless no mesh has that many keys (a file that announced
+        // more than its meshes carry): records none of them has would be made up, a damaged
+        // count would make the file gigabytes long, and records that stand for no key pose a
+        // mesh that was never posed, which mirrors it.
+        keyCount_ = static_cast<std::uint32_t>(std::min<std::size_t>(object.keyCount, mostKeys));
         for (Mesh& mesh : meshes_) {
             mesh.nameIndex = mesh.textureName.empty()
                                  ? 0u
@@ -98,7 +106,7 @@ class SavePlan {
         header.levelCount = 1;
         header.textureNameCount = static_cast<std::uint32_t>(names_.count());
         header.levelObjects = static_cast<std::uint32_t>(meshes_.size());
-        header.keysPerObject = object_.keyCount;
+        header.keysPerObject = keyCount_;
         writeClfHeader(head, header);
         for (std::size_t i = 0; i < names_.count(); ++i)
             writeClfTextureName(head, names_.nameAt(i) + ".tga");
@@ -123,7 +131,7 @@ class SavePlan {
     std::uint64_t meshSize(const MeshPart& part) const {
         return kClfObjectHeaderSize + std::uint64_t{kClfVertexSize} * part.vertices.size() +
                std::uint64_t{kClfTriangleSize} * (part.indices.size() / 3) +
-               std::uint64_t{kKeyRecordSize} * object_.keyCount;
+               std::uint64_t{kKeyRecordSize} * keyCount_;
     }
 
     void encodeMesh(const Mesh& mesh, std::vector<std::uint8_t>& buffer) const {
@@ -134,7 +142,7 @@ class SavePlan {
         ByteWriter head;
         ClfObjectHeader oh;
         oh.objectName = part.name.substr(0, kSavedNameLength);
-        oh.keyRecords = object_.keyCount;
+        oh.keyRecords = keyCount_;
         oh.textureNameIndex = mesh.nameIndex;
         oh.vertexRecords = static_cast<std::uint32_t>(vertexCount);
         oh.triangleRecords = static_cast<std::uint32_t>(triangles);
@@ -172,9 +180,9 @@ class SavePlan {
                 out.f32(inside ? part.vertices[corner[k]].v : 0.0f);
             }
         }
-        // Every header announces keyCount records, so every mesh carries that many.
+        // Every header announces the same count, so every mesh carries that many records.
         const std::vector<KeyRecord>& keys = part.keyTrack.keys;
-        for (std::uint32_t k = 0; k < object_.keyCount; ++k) {
+        for (std::uint32_t k = 0; k < keyCount_; ++k) {
             const KeyRecord key = k < keys.size() ? keys[k]
                                   : keys.empty()  ? KeyRecord{}
                                                   : keys.back();
@@ -188,7 +196,7 @@ class SavePlan {
         }
     }
 
-    const SceneObject& object_;
+    std::uint32_t keyCount_ = 0;
     NameList names_;
     std::vector<Mesh> meshes_;
 };

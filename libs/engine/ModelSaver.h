@@ -8,8 +8,9 @@
 // What is written: for each mesh its name (cut to 31 characters and a terminator), its
 // double-sided flag, its stored positions (as read, times every rescaling; not the pose shown)
 // with zero normals, its triangles as they are now with each corner's texture coordinates, and
-// exactly keyCount key records (a mesh with fewer repeats its last one, a mesh with none gets
-// records of zero translation and angles). Each mesh keeps the texture name its file gave
+// the object's key count of key records (a mesh with fewer repeats its last one, a mesh with
+// none gets records of zero translation and angles). Where the object announces more keys than
+// any of its meshes carries, the count written is the most that one carries. Each mesh keeps the texture name its file gave
 // (spelled as the store holds it), also when that texture was not found; a mesh whose file gave
 // none is saved without one.
 //

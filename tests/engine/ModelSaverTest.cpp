@@ -249,6 +249,32 @@ TEST(ModelSaver, EveryMeshCarriesTheObjectsKeyCount) {
     }
 }
 
+TEST(ModelSaver, AKeyCountNoMeshCarriesIsNotMadeUp) {
+    // The file announces more keys per object than its objects carry: 3, where a has 2 and b
+    // none. Three records a mesh never had would be invented; b would be posed (and mirrored)
+    // by records that stand for no key.
+    ClfModel model = modelOf({triangleObject("a"), triangleObject("b")});
+    model.keysPerObject = 3;
+    model.levels[0][0].keys = {KeyRecord{1, 0, 0, 0, 0, 0, 1}, KeyRecord{2, 0, 0, 0, 0, 0, 2}};
+    SceneHarness h(kMeshviewRules);
+    h.clf(writeClf(model));
+    ASSERT_EQ(h.scene.object(0)->keyCount, 3u);
+    ClfModel saved = savedModel(h);
+    EXPECT_EQ(saved.keysPerObject, 2u);
+    EXPECT_EQ(saved.levels[0][0].keys, model.levels[0][0].keys);
+    EXPECT_EQ(saved.levels[0][1].keys, std::vector<KeyRecord>(2, KeyRecord{}));
+
+    // No mesh has any: none are written. A damaged count costs nothing.
+    model.keysPerObject = 0xFFFFFFFFu;
+    model.levels[0][0].keys.clear();
+    SceneHarness damaged(kMeshviewRules);
+    damaged.clf(writeClf(model));
+    saved = savedModel(damaged);
+    EXPECT_EQ(saved.keysPerObject, 0u);
+    EXPECT_EQ(savedModelBytes(*damaged.scene.object(0), damaged.textures).size(),
+              48u + 2 * (144 + 3 * 28 + 32));
+}
+
 TEST(ModelSaver, PathsEndInClf) {
     const std::pair<const char*, const char*> cases[] = {
         {"/ships/ship.cff", "/ships/ship.clf"},
