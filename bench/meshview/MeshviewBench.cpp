@@ -150,13 +150,20 @@ int benchPick(int argc, char** argv, const std::string& model, int runs) {
     FrameRenderer renderer(device, session.rules(), keys, clock);
     auto& gl = device.gl();
 
-    // The first frame uploads everything; the first pick makes the pick surface.
+    // The first frame uploads everything. The first pick is timed on its own; then the picks
+    // go to the first point of the middle row that hits a mesh.
     renderer.renderFrame(session.scene(), session.camera(), session.textures());
     gl.glFinish();
     Timer::time_point start = Timer::now();
-    const std::uint16_t first = renderer.readPickColor(
-        session.scene(), session.camera(), session.textures(), kAreaWidth / 2, kAreaHeight / 2);
+    std::uint16_t hit = renderer.readPickColor(session.scene(), session.camera(),
+                                               session.textures(), kAreaWidth / 2, kAreaHeight / 2);
     const double firstPick = msSince(start);
+    int pickX = kAreaWidth / 2;
+    for (int x = 0; x < kAreaWidth && hit == 0; x += 4) {
+        pickX = x;
+        hit = renderer.readPickColor(session.scene(), session.camera(), session.textures(), x,
+                                     kAreaHeight / 2);
+    }
 
     std::vector<double> frames, picks;
     for (int run = 0; run < runs; ++run) {
@@ -165,8 +172,8 @@ int benchPick(int argc, char** argv, const std::string& model, int runs) {
         gl.glFinish();
         frames.push_back(msSince(start));
         start = Timer::now();
-        renderer.readPickColor(session.scene(), session.camera(), session.textures(),
-                               kAreaWidth / 2, kAreaHeight / 2);
+        renderer.readPickColor(session.scene(), session.camera(), session.textures(), pickX,
+                               kAreaHeight / 2);
         picks.push_back(msSince(start));
     }
     const Figures frame = figures(frames), pick = figures(picks);
@@ -175,7 +182,7 @@ int benchPick(int argc, char** argv, const std::string& model, int runs) {
                 pick.median, firstPick, stats.triangles,
                 static_cast<unsigned>(
                     session.scene().object(0) ? session.scene().object(0)->meshCount() : 0),
-                first != 0 ? 1 : 0);
+                hit != 0 ? 1 : 0);
     renderer.release();
     device.releaseDevice();
     return 0;

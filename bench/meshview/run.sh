@@ -13,8 +13,8 @@ trap 'rm -rf "$work"' EXIT
 runs="${SLIPWAY_BENCH_RUNS:-5}"
 read -r readBest readMedian saveBest saveMedian readBytes savedBytes < <("$bin" save "$work" "$runs")
 awk -v rb="$readBest" -v rm="$readMedian" -v sb="$saveBest" -v sm="$saveMedian" \
-    -v in="$readBytes" -v out="$savedBytes" 'BEGIN {
-    printf "1000000 triangles: open %.1f MiB best %7.2f ms median %7.2f ms | save %.1f MiB best %7.2f ms median %7.2f ms | save / open %.2f (best) %.2f (median); target <= 3\n", in / 1048576, rb, rm, out / 1048576, sb, sm, sb / rb, sm / rm
+    -v inBytes="$readBytes" -v outBytes="$savedBytes" 'BEGIN {
+    printf "1000000 triangles: open %.1f MiB best %7.2f ms median %7.2f ms | save %.1f MiB best %7.2f ms median %7.2f ms | save / open %.2f (best) %.2f (median); target <= 3\n", inBytes / 1048576, rb, rm, outBytes / 1048576, sb, sm, sb / rb, sm / rm
 }'
 for model in hull.clf rudder.cff; do
     read -r frameBest frameMedian pickBest pickMedian firstPick triangles meshes hit < <(

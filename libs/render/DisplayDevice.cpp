@@ -63,6 +63,8 @@ bool DisplayDevice::createDevice(int width, int height, std::string& failure) {
     shader_.setAlphaTest(gl_, false);
     textures_.bindNone(gl_);
     ready_ = true;
+    // Made now rather than at the first click, which then answers at once.
+    createPickSurface();
     // The back surface starts out undefined; it is shown before the first frame.
     clearFrame();
     gl_.glBindFramebuffer(GL_FRAMEBUFFER, context->defaultFramebufferObject());
@@ -177,12 +179,19 @@ void DisplayDevice::releasePickSurface() {
     pickColourBuffer_ = pickDepthBuffer_ = pickFramebuffer_ = 0;
 }
 
-bool DisplayDevice::beginPickScene() {
-    if (!ready_ || (pickFramebuffer_ == 0 && !createPickSurface())) {
+bool DisplayDevice::beginPickScene(int x, int y) {
+    if (!ready_ || x < 0 || y < 0 || x >= width_ || y >= height_ ||
+        (pickFramebuffer_ == 0 && !createPickSurface())) {
         return false;
     }
+    // OpenGL's rows run from the bottom up.
+    pickX_ = x;
+    pickY_ = height_ - 1 - y;
     gl_.glBindFramebuffer(GL_FRAMEBUFFER, pickFramebuffer_);
     gl_.glViewport(0, 0, width_, height_);
+    // Only the pixel asked for is cleared and drawn: a pick costs a fraction of a frame.
+    gl_.glEnable(GL_SCISSOR_TEST);
+    gl_.glScissor(pickX_, pickY_, 1, 1);
     shader_.use(gl_);
     shader_.setAmbient(gl_, 0x00FFFFFF);
     shader_.setAlphaTest(gl_, false);
@@ -193,13 +202,11 @@ bool DisplayDevice::beginPickScene() {
     return true;
 }
 
-std::uint16_t DisplayDevice::endPickScene(int x, int y) {
+std::uint16_t DisplayDevice::endPickScene() {
     std::uint16_t value = 0;
-    if (x >= 0 && y >= 0 && x < width_ && y < height_) {
-        gl_.glPixelStorei(GL_PACK_ALIGNMENT, 2);
-        // OpenGL's rows run from the bottom up.
-        gl_.glReadPixels(x, height_ - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, &value);
-    }
+    gl_.glPixelStorei(GL_PACK_ALIGNMENT, 2);
+    gl_.glReadPixels(pickX_, pickY_, 1, 1, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, &value);
+    gl_.glDisable(GL_SCISSOR_TEST);
     gl_.glBindVertexArray(0);
     shader_.setAmbient(gl_, ambient_);
     gl_.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);

@@ -216,7 +216,7 @@ std::uint16_t FrameRenderer::readPickColor(Scene& scene, CameraObject& camera,
     }
     upload(scene, textures);
     setView(camera);
-    if (!device_.beginPickScene()) {
+    if (!device_.beginPickScene(x, y)) {
         return 0;
     }
     auto& gl = device_.gl();
@@ -235,7 +235,7 @@ std::uint16_t FrameRenderer::readPickColor(Scene& scene, CameraObject& camera,
             device_.drawMesh((*made)[i].gpu);
         }
     }
-    return device_.endPickScene(x, y);
+    return device_.endPickScene();
 }
 
 }  // namespace slipway
