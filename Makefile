@@ -49,12 +49,15 @@ fuzz: deps
 bench: build-release
 	bench/run-all.sh
 
-# The README's pictures of the demo ship: Shipview's, and its glTF export rendered by f3d.
+# The README's pictures: the demo ship in Shipview and its glTF export rendered by f3d, the
+# demo rudder in Meshview.
 screenshots: build-release
 	tools/install-deps.sh --docs
 	cd build/release/demo && xvfb-run -a ../apps/shipview/shipview --screenshot Demo.def \
 	    $(CURDIR)/docs/shipview-demo.png --keys PC
 	tools/render-gltf-demo.sh build/release docs
+	cd build/release/demo && xvfb-run -a ../apps/meshview/meshview --screenshot rudder.cff \
+	    $(CURDIR)/docs/meshview-rudder.png --select 1
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -4,9 +4,9 @@
 
 #include "base/Clock.h"
 #include "base/Paths.h"
+#include "engine/InfoReport.h"
 #include "engine/ViewerSession.h"
 #include "shipview/FileCheck.h"
-#include "shipview/InfoReport.h"
 
 namespace slipway {
 

@@ -120,6 +120,8 @@ int loadCffFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
         part.name.assign(oh.shortName.begin(), nameEnd);
         // Key records: kept with the edit data, passed over otherwise.
         if (editor) {
+            part.textureName =
+                textureNameFor(names, static_cast<std::uint32_t>(oh.textureNameIndex));
             giveFillTexture(part, random, services);
             keepKeyTrack(part, source.keys);
             object->keyCount =

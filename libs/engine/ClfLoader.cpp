@@ -114,6 +114,8 @@ int loadClfFromBytes(Scene& scene, std::span<const std::uint8_t> bytes, const st
             // A part without vertices or without triangles stays empty.
             if (oh.vertexRecords != 0 && oh.triangleRecords != 0) {
                 part.texture = textureFor(names, oh.textureNameIndex, services.textures);
+                if (editor)
+                    part.textureName = textureNameFor(names, oh.textureNameIndex);
                 part.doubleSided = oh.doubleSidedFlag == 1;
                 if (buildPart(part, source, services.rules.asksAboutBadIndex, services.prompt) == BuildResult::Cancelled)
                     return false;

@@ -68,6 +68,11 @@ std::uint32_t textureFor(const std::vector<std::string>& names, std::uint64_t in
     return textures.textureIndex(baseName(name));
 }
 
+std::string textureNameFor(const std::vector<std::string>& names, std::uint64_t index) {
+    std::string name = index < names.size() ? baseName(names[index]) : std::string();
+    return name.substr(0, TextureStore::kNameWidth);
+}
+
 std::unique_ptr<SceneObject> newModel(const Placement& placement, const std::string& path) {
     auto object = std::make_unique<SceneObject>();
     object->kind = ObjectKind::Model;

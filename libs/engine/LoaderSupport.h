@@ -42,6 +42,9 @@ void loadNamedTextures(const std::vector<std::string>& names, const std::string&
 // the texture the file means.
 std::uint32_t textureFor(const std::vector<std::string>& names, std::uint64_t index,
                          const TextureStore& textures);
+// The base name of the texture name at `index` of the file's list, cut as the store keys names
+// (empty when out of range): what an edited part remembers of the file's texture.
+std::string textureNameFor(const std::vector<std::string>& names, std::uint64_t index);
 
 // A MODEL object with the given placement fields and its name fields from `path`.
 std::unique_ptr<SceneObject> newModel(const Placement& placement, const std::string& path);

@@ -40,6 +40,9 @@ struct MeshPart {
     std::uint32_t fillColor = 0;    // its colour value, unique among the loaded parts
     bool hidden = false;            // left out of drawing, marking and saving
     int mark = 0;                   // editing selection: 0 none, 1 picked (red), 2 blue
+    // The texture's base name as the model file gave it (up to 32 characters; empty when the
+    // file named none). A save writes it when the store does not hold that texture.
+    std::string textureName;
     KeyTrack keyTrack;
 
     std::uint32_t vertexCount() const { return static_cast<std::uint32_t>(vertices.size()); }

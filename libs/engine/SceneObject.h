@@ -82,6 +82,9 @@ class SceneObject {
     // Model editor only.
     bool current = false;  // the object editing commands act on
     std::uint32_t keyCount = 0;
+    // Changes whenever an editing command changes vertices or indices, so that a renderer
+    // holding buffers for the object makes them again.
+    std::uint64_t editRevision = 0;
 };
 
 // Poses a part by one key: each stored position p becomes R p + t with R = RotY·RotX·RotZ of

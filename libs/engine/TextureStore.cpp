@@ -120,6 +120,7 @@ std::uint32_t TextureStore::textureIndex(std::string_view baseName) const {
 }
 
 void TextureStore::releaseTextures() {
+    redMark_ = blueMark_ = -1;
     if (textureCount_ == 0)
         return;
     for (TextureEntry& e : entries_)
@@ -169,6 +170,29 @@ FillTexture TextureStore::addFillTexture(float red, float green, float blue, Fil
         blue = static_cast<float>(random.next()) * 0.6f / FillRandom::kMax;
     }
     return {};
+}
+
+int TextureStore::markingTexture(int mark) const {
+    switch (mark) {
+        case 1:
+            return redMark_;
+        case 2:
+            return blueMark_;
+        default:
+            return -1;
+    }
+}
+
+void TextureStore::makeMarkingTextures(FillRandom& random, DebugTrace& trace) {
+    // Neither colour can be refused as taken: fill colours keep red and blue below 0.6.
+    const auto make = [&](float red, float blue) {
+        const FillTexture fill = addFillTexture(red, 0.0f, blue, random, trace);
+        return fill.color != 0 ? static_cast<int>(fill.index) : -1;
+    };
+    if (redMark_ == -1)
+        redMark_ = make(1.0f, 0.0f);
+    if (blueMark_ == -1)
+        blueMark_ = make(0.0f, 1.0f);
 }
 
 }  // namespace slipway

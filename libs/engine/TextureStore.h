@@ -100,6 +100,11 @@ class TextureStore {
     // value differs from every other fill texture's; clashes are redrawn from `random`.
     FillTexture addFillTexture(float red, float green, float blue, FillRandom& random,
                                DebugTrace& trace);
+    // Model editor: the texture meshes are drawn with while marked `mark` (1 red, 2 blue);
+    // -1 when it has not been made since the store was last emptied.
+    int markingTexture(int mark) const;
+    // Model editor: makes the red and the blue marking texture where they are missing.
+    void makeMarkingTextures(FillRandom& random, DebugTrace& trace);
 
   private:
     bool load(const std::string& path, const std::span<const std::uint8_t>* bytes,
@@ -113,6 +118,8 @@ class TextureStore {
     int textureCount_ = 0;
     std::uint64_t revision_ = 0;
     std::uint64_t nextSerial_ = 1;
+    int redMark_ = -1;
+    int blueMark_ = -1;
 };
 
 }  // namespace slipway

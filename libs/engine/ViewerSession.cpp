@@ -80,15 +80,25 @@ void ViewerSession::measure() {
 }
 
 int ViewerSession::read(ModelFileKind kind, const std::string& path) {
+    const int readsBefore = listener_.reads;
+    int result = -1;
     switch (kind) {
         case ModelFileKind::Clf:
-            return loadClf(scene_, path, Placement{}, services());
+            result = loadClf(scene_, path, Placement{}, services());
+            break;
         case ModelFileKind::Cff:
-            return loadCff(scene_, path, Placement{}, services());
+            result = loadCff(scene_, path, Placement{}, services());
+            break;
         case ModelFileKind::Def:
-            return assembleShip(scene_, path, services());
+            result = assembleShip(scene_, path, services());
+            break;
     }
-    return -1;
+    // The editor draws picked meshes with two marking textures, made once a model is in.
+    if (rules_.keepsEditData && listener_.reads > readsBefore) {
+        FillRandom random(clock_.milliseconds());
+        textures_.makeMarkingTextures(random, *trace_);
+    }
+    return result;
 }
 
 OpenResult ViewerSession::open(ModelFileKind kind, const std::string& path, RecentList recent) {

@@ -63,6 +63,8 @@ bool DisplayDevice::createDevice(int width, int height, std::string& failure) {
     shader_.setAlphaTest(gl_, false);
     textures_.bindNone(gl_);
     ready_ = true;
+    // Made now rather than at the first click, which then answers at once.
+    createPickSurface();
     // The back surface starts out undefined; it is shown before the first frame.
     clearFrame();
     gl_.glBindFramebuffer(GL_FRAMEBUFFER, context->defaultFramebufferObject());
@@ -71,6 +73,7 @@ bool DisplayDevice::createDevice(int width, int height, std::string& failure) {
 
 void DisplayDevice::releaseDevice() {
     if (created_) {
+        releasePickSurface();
         textures_.destroy(gl_);
         shader_.destroy(gl_);
         if (depthBuffer_ != 0) {
@@ -135,6 +138,79 @@ bool DisplayDevice::beginScene() {
 void DisplayDevice::endScene() {
     gl_.glBindVertexArray(0);
     gl_.glFlush();
+}
+
+bool DisplayDevice::createPickSurface() {
+    gl_.glGenFramebuffers(1, &pickFramebuffer_);
+    gl_.glBindFramebuffer(GL_FRAMEBUFFER, pickFramebuffer_);
+    gl_.glGenRenderbuffers(1, &pickDepthBuffer_);
+    gl_.glBindRenderbuffer(GL_RENDERBUFFER, pickDepthBuffer_);
+    gl_.glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width_, height_);
+    gl_.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                                  pickDepthBuffer_);
+    // 5:6:5 where the driver can render into it; otherwise 8 bits a channel, which reads back
+    // as the same 5:6:5 value since every fill colour is a 5:6:5 colour.
+    for (GLenum format : {GLenum{GL_RGB565}, GLenum{GL_RGBA8}}) {
+        gl_.glGenRenderbuffers(1, &pickColourBuffer_);
+        gl_.glBindRenderbuffer(GL_RENDERBUFFER, pickColourBuffer_);
+        gl_.glRenderbufferStorage(GL_RENDERBUFFER, format, width_, height_);
+        gl_.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                      pickColourBuffer_);
+        if (gl_.glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) {
+            return true;
+        }
+        gl_.glDeleteRenderbuffers(1, &pickColourBuffer_);
+        pickColourBuffer_ = 0;
+    }
+    releasePickSurface();
+    return false;
+}
+
+void DisplayDevice::releasePickSurface() {
+    if (pickColourBuffer_ != 0) {
+        gl_.glDeleteRenderbuffers(1, &pickColourBuffer_);
+    }
+    if (pickDepthBuffer_ != 0) {
+        gl_.glDeleteRenderbuffers(1, &pickDepthBuffer_);
+    }
+    if (pickFramebuffer_ != 0) {
+        gl_.glDeleteFramebuffers(1, &pickFramebuffer_);
+    }
+    pickColourBuffer_ = pickDepthBuffer_ = pickFramebuffer_ = 0;
+}
+
+bool DisplayDevice::beginPickScene(int x, int y) {
+    if (!ready_ || x < 0 || y < 0 || x >= width_ || y >= height_ ||
+        (pickFramebuffer_ == 0 && !createPickSurface())) {
+        return false;
+    }
+    // OpenGL's rows run from the bottom up.
+    pickX_ = x;
+    pickY_ = height_ - 1 - y;
+    gl_.glBindFramebuffer(GL_FRAMEBUFFER, pickFramebuffer_);
+    gl_.glViewport(0, 0, width_, height_);
+    // Only the pixel asked for is cleared and drawn: a pick costs a fraction of a frame.
+    gl_.glEnable(GL_SCISSOR_TEST);
+    gl_.glScissor(pickX_, pickY_, 1, 1);
+    shader_.use(gl_);
+    shader_.setAmbient(gl_, 0x00FFFFFF);
+    shader_.setAlphaTest(gl_, false);
+    gl_.glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    gl_.glClearDepth(1.0);
+    gl_.glDepthMask(GL_TRUE);
+    gl_.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    return true;
+}
+
+std::uint16_t DisplayDevice::endPickScene() {
+    std::uint16_t value = 0;
+    gl_.glPixelStorei(GL_PACK_ALIGNMENT, 2);
+    gl_.glReadPixels(pickX_, pickY_, 1, 1, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, &value);
+    gl_.glDisable(GL_SCISSOR_TEST);
+    gl_.glBindVertexArray(0);
+    shader_.setAmbient(gl_, ambient_);
+    gl_.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    return value;
 }
 
 QImage DisplayDevice::grabFrame() {

@@ -57,6 +57,15 @@ class DisplayDevice {
     void endScene();
     void drawMesh(const GpuMesh& mesh) { drawGpuMesh(gl_, mesh); }
 
+    // The pick surface: the size of the back surface, 16-bit 5:6:5 colour with depth. Begin
+    // binds it for the pixel in column x, row y (from the top left) alone: only that pixel is
+    // cleared (colour 0, depth 1.0) and drawn, with everything lit fully, so that a texture of
+    // one colour draws exactly that colour. End reads the pixel and goes back to the normal
+    // light. Begin is false when the device is not ready, the pixel lies outside, or the
+    // surface cannot be made.
+    bool beginPickScene(int x, int y);
+    std::uint16_t endPickScene();
+
     // The back surface as an image, top row first.
     QImage grabFrame();
     // Copies the back surface onto `framebuffer` (e.g. a widget's), scaled to its size.
@@ -66,6 +75,9 @@ class DisplayDevice {
     DeviceTextures& textures() { return textures_; }
 
   private:
+    bool createPickSurface();
+    void releasePickSurface();
+
     QOpenGLFunctions_3_3_Core gl_;
     FixedFunctionShader shader_;
     DeviceTextures textures_;
@@ -73,6 +85,11 @@ class DisplayDevice {
     GLuint framebuffer_ = 0;
     GLuint colourBuffer_ = 0;
     GLuint depthBuffer_ = 0;
+    GLuint pickFramebuffer_ = 0;
+    GLuint pickColourBuffer_ = 0;
+    GLuint pickDepthBuffer_ = 0;
+    int pickX_ = 0;
+    int pickY_ = 0;
     int width_ = 0;
     int height_ = 0;
     std::uint32_t ambient_ = kStartAmbient;

@@ -1,6 +1,7 @@
 #include "render/FrameRenderer.h"
 
 #include "engine/Drawables.h"
+#include "engine/ModelEditing.h"
 
 namespace slipway {
 
@@ -54,9 +55,12 @@ void FrameRenderer::upload(const Scene& scene, const TextureStore& textures) {
     for (int slot = 0; slot < scene.capacity(); ++slot) {
         const SceneObject* object = scene.object(slot);
         SlotBuffers& buffers = slots_[static_cast<std::size_t>(slot)];
-        if (object != buffers.object) {
+        // An edit moved vertices or indices: the object's buffers are made again.
+        if (object != buffers.object ||
+            (object != nullptr && object->editRevision != buffers.editRevision)) {
             freeSlot(buffers);
             buffers.object = object;
+            buffers.editRevision = object != nullptr ? object->editRevision : 0;
         }
         if (object != nullptr) {
             uploadObject(*object, buffers);
@@ -121,13 +125,17 @@ void FrameRenderer::release() {
     textureRevision_ = ~std::uint64_t{0};
 }
 
-bool FrameRenderer::renderFrame(Scene& scene, CameraObject& camera, const TextureStore& textures) {
-    const bool fpsChanged = counter_.countFrame(clock_.milliseconds(), fps_);
-    upload(scene, textures);
+void FrameRenderer::setView(CameraObject& camera) {
     if (camera.matrixDirty) {
         device_.setViewTransform(camera.world);
         camera.matrixDirty = false;
     }
+}
+
+bool FrameRenderer::renderFrame(Scene& scene, CameraObject& camera, const TextureStore& textures) {
+    const bool fpsChanged = counter_.countFrame(clock_.milliseconds(), fps_);
+    upload(scene, textures);
+    setView(camera);
     if (!device_.beginScene()) {
         return fpsChanged;
     }
@@ -140,6 +148,18 @@ bool FrameRenderer::renderFrame(Scene& scene, CameraObject& camera, const Textur
     }
     device_.endScene();
     return fpsChanged;
+}
+
+std::vector<FrameRenderer::MeshBuffers>* FrameRenderer::shownBuffers(const SceneObject& object) {
+    if (object.slot < 0 || static_cast<std::size_t>(object.slot) >= slots_.size()) {
+        return nullptr;
+    }
+    SlotBuffers& buffers = slots_[static_cast<std::size_t>(object.slot)];
+    const auto level = static_cast<std::size_t>(object.currentLevel);
+    if (buffers.object != &object || level >= buffers.levels.size()) {
+        return nullptr;
+    }
+    return &buffers.levels[level];
 }
 
 void FrameRenderer::drawObject(const SceneObject& object, SlotBuffers& buffers,
@@ -162,6 +182,21 @@ void FrameRenderer::drawObject(const SceneObject& object, SlotBuffers& buffers,
             // Waving moved the positions since the last frame.
             updateGpuPositions(gl, made[i].gpu, floatsOf(part.vertices), scratch_);
         }
+        if (object.current) {
+            // The object being edited shows its meshes' fill colours, or their marks. The fill
+            // and marking textures are opaque, so the alpha test has nothing to drop.
+            const int texture = part.mark == kMarkNone ? static_cast<int>(part.fillTexture)
+                                : part.mark == kMarkPicked || part.mark == kMarkBlue
+                                    ? textures.markingTexture(part.mark)
+                                    : -1;
+            device_.setAlphaTest(false);
+            device_.setCullCounterClockwise(!part.doubleSided);
+            if (texture >= 0) {
+                device_.textures().bind(gl, static_cast<std::size_t>(texture));
+            }
+            device_.drawMesh(made[i].gpu);
+            continue;
+        }
         // Unless the rules set them for every mesh, texture, alpha test and culling stay as the
         // previous draw left them while no texture is loaded.
         if (textures.textureCount() > 0 || perMesh) {
@@ -172,6 +207,35 @@ void FrameRenderer::drawObject(const SceneObject& object, SlotBuffers& buffers,
         }
         device_.drawMesh(made[i].gpu);
     }
+}
+
+std::uint16_t FrameRenderer::readPickColor(Scene& scene, CameraObject& camera,
+                                           const TextureStore& textures, int x, int y) {
+    if (x < 0 || y < 0 || x >= device_.width() || y >= device_.height()) {
+        return 0;
+    }
+    upload(scene, textures);
+    setView(camera);
+    if (!device_.beginPickScene(x, y)) {
+        return 0;
+    }
+    auto& gl = device_.gl();
+    const SceneObject* object = currentObject(scene);
+    std::vector<MeshBuffers>* made = object != nullptr ? shownBuffers(*object) : nullptr;
+    if (made != nullptr && object->visible) {
+        device_.setWorldTransform(object->world);
+        const auto& parts = object->meshes();
+        for (std::size_t i = 0; i < parts.size() && i < made->size(); ++i) {
+            const MeshPart& part = parts[i];
+            if (part.vertices.empty() || part.hidden) {
+                continue;
+            }
+            device_.setCullCounterClockwise(!part.doubleSided);
+            device_.textures().bind(gl, part.fillTexture);
+            device_.drawMesh((*made)[i].gpu);
+        }
+    }
+    return device_.endPickScene();
 }
 
 }  // namespace slipway

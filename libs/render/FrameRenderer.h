@@ -1,9 +1,12 @@
 #pragma once
 // Draws the scene with the display device: keeps one set of GPU buffers per mesh (made when an
-// object first shows up, all its levels at once; waving flags re-upload positions only) and one
-// GL texture per store entry, and renders a frame: FPS count, view transform when the camera
-// moved, white clear, every drawable object mesh by mesh with its texture, alpha test and cull
-// mode. Needs the device's context current for every call but `fps`.
+// object first shows up, all its levels at once, and again after an edit changed it; waving
+// flags re-upload positions only) and one GL texture per store entry, and renders a frame: FPS
+// count, view transform when the camera moved, white clear, every drawable object mesh by mesh
+// with its texture, alpha test and cull mode. The model editor's current object is drawn in its
+// meshes' fill colours, picked meshes red and blue-marked ones blue; the pick pass draws it in
+// fill colours alone and reads the colour under a point. Needs the device's context current for
+// every call but `fps`.
 
 #include <array>
 #include <cstdint>
@@ -42,6 +45,12 @@ class FrameRenderer {
     bool renderFrame(Scene& scene, CameraObject& camera, const TextureStore& textures);
     std::uint32_t fps() const { return fps_; }
 
+    // Draws the current object in its fill colours into the device's pick surface and returns
+    // the 16-bit colour at (x, y) of the render area (from the top left): a mesh's fill colour,
+    // or 0 for the background, a point outside the area, or no current object.
+    std::uint16_t readPickColor(Scene& scene, CameraObject& camera, const TextureStore& textures,
+                                int x, int y);
+
   private:
     struct MeshBuffers {
         const RenderVertex* vertices = nullptr;  // what the buffers were made from
@@ -51,12 +60,16 @@ class FrameRenderer {
     };
     struct SlotBuffers {
         const SceneObject* object = nullptr;
+        std::uint64_t editRevision = 0;
         std::array<std::vector<MeshBuffers>, kMaxLevels> levels;
     };
 
     void uploadObject(const SceneObject& object, SlotBuffers& buffers);
     void freeSlot(SlotBuffers& buffers);
     void drawObject(const SceneObject& object, SlotBuffers& buffers, const TextureStore& textures);
+    // The buffers of the current level's meshes of a drawn object, or null.
+    std::vector<MeshBuffers>* shownBuffers(const SceneObject& object);
+    void setView(CameraObject& camera);
 
     DisplayDevice& device_;
     const ViewerRules& rules_;

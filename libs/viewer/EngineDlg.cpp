@@ -70,22 +70,27 @@ EngineDlg::EngineDlg(DlgEngineApp& app, const EngineDlgOptions& options)
     client_->installEventFilter(this);
     layout->addWidget(client_);
 
-    exit_ = new QPushButton("Exit", client_);
-    exit_->setGeometry(dialogRect(344, 289, 50, 28));
-    exit_->setDefault(true);
-    connect(exit_, &QPushButton::clicked, this, &EngineDlg::accept);
+    const auto place = [](const DialogBox& box) {
+        return dialogRect(box.x, box.y, box.width, box.height);
+    };
+    if (options.exitButton) {
+        exit_ = new QPushButton("Exit", client_);
+        exit_->setGeometry(dialogRect(344, 289, 50, 28));
+        exit_->setDefault(true);
+        connect(exit_, &QPushButton::clicked, this, &EngineDlg::accept);
+    }
 
     frame_ = new QGroupBox(client_);
     frame_->setObjectName("renderFrame");
-    frame_->setGeometry(dialogRect(7, 2, 331, 311));
+    frame_->setGeometry(place(options.renderFrame));
     renderRect_ = frame_->geometry().adjusted(5, 14, -5, -5);
 
     auto* fpsTitle = new QLabel("FPS", client_);
-    fpsTitle->setGeometry(dialogRect(347, 9, 17, 10));
+    fpsTitle->setGeometry(place(options.fpsTitle));
     fps_ = new QLabel(client_);
     fps_->setObjectName("fps");
     fps_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    fps_->setGeometry(dialogRect(371, 7, 23, 13));
+    fps_->setGeometry(place(options.fps));
 
     const bool withOpenGl = options.createDevice && RenderArea::openGlAvailable();
     if (options.createDevice && !withOpenGl) {
@@ -234,6 +239,17 @@ QImage EngineDlg::grabRenderArea() {
         image.fill(Qt::white);
     }
     return image;
+}
+
+std::uint16_t EngineDlg::readPickColor(const QPoint& clientPos) {
+    const QPoint p = clientPos - renderRect_.topLeft();
+    if (p.x() < 0 || p.y() < 0 || p.x() >= renderRect_.width() || p.y() >= renderRect_.height()) {
+        return 0;
+    }
+    std::uint16_t colour = 0;
+    withContext(
+        [&] { colour = renderer_.readPickColor(scene(), camera(), textures(), p.x(), p.y()); });
+    return colour;
 }
 
 void EngineDlg::modelLoaded(const ModelRead& read) {
@@ -386,6 +402,9 @@ bool EngineDlg::eventFilter(QObject* watched, QEvent* event) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             const QPoint p = mouse->position().toPoint();
             if (mouse->button() == Qt::LeftButton) {
+                if (onLeftButtonDown(p)) {
+                    return true;
+                }
                 if (!renderRect_.contains(p)) {
                     return true;  // ignored completely
                 }
@@ -413,6 +432,9 @@ bool EngineDlg::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::MouseButtonRelease:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                if (onLeftButtonUp(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+                    return true;
+                }
                 dragging_ = false;
                 client_->unsetCursor();
             }

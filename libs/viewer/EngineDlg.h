@@ -37,11 +37,22 @@ namespace slipway {
 class DlgEngineApp;
 class RenderArea;
 
+// A control's place in dialog units.
+struct DialogBox {
+    double x, y, width, height;
+};
+
 struct EngineDlgOptions {
     QString programName;  // caption of message boxes
     double widthUnits = 401;  // client size in dialog units
     double heightUnits = 334;
     bool createDevice = true;  // false: no OpenGL at all (widget tests)
+    // Where the shared controls stand; the ship viewer's places unless a viewer moves them.
+    DialogBox renderFrame{7, 2, 331, 311};
+    DialogBox fpsTitle{347, 9, 17, 10};
+    DialogBox fps{371, 7, 23, 13};
+    // The default push button "Exit" at 344, 289, 50, 28.
+    bool exitButton = true;
 };
 
 class EngineDlg : public QDialog, public SceneListener {
@@ -95,6 +106,10 @@ class EngineDlg : public QDialog, public SceneListener {
 
     // The back surface as an image (white when there is no device).
     QImage grabRenderArea();
+    // The colour the pick pass draws under a point of the client area: the fill colour of the
+    // current object's mesh there; 0 outside the render area, on the background, or without a
+    // device.
+    std::uint16_t readPickColor(const QPoint& clientPos);
 
     // SceneListener.
     void modelLoaded(const ModelRead& read) override;
@@ -111,6 +126,10 @@ class EngineDlg : public QDialog, public SceneListener {
     virtual void onSceneCleared() {}
     // What the viewer adds once an open has finished.
     virtual void onOpened(const OpenResult&) {}
+    // A left press and release at a client position; true when the viewer took it, so that it
+    // starts or ends no camera drag.
+    virtual bool onLeftButtonDown(const QPoint&) { return false; }
+    virtual bool onLeftButtonUp(const QPoint&) { return false; }
 
     // Menu building blocks for the derived windows.
     QAction* addOpenAction(QMenu* menu, const QString& text, ModelFileKind kind);

@@ -233,5 +233,24 @@ TEST_F(TextureStoreFiles, FillTexturesHaveDistinctColours) {
     EXPECT_EQ(trace.lines[0], "0 TEXTURE: FillColor");
 }
 
+TEST_F(TextureStoreFiles, MarkingTexturesAreMadeOnceAndForgottenWithTheStore) {
+    TextureStore store(kMeshviewRules);
+    FillRandom random(3);
+    EXPECT_EQ(store.markingTexture(1), -1);
+    store.addFillTexture(0.5f, 0.5f, 0.5f, random, trace);
+    store.makeMarkingTextures(random, trace);
+    store.makeMarkingTextures(random, trace);  // already there: nothing new
+    EXPECT_EQ(store.textureCount(), 3);
+    ASSERT_EQ(store.markingTexture(1), 1);
+    ASSERT_EQ(store.markingTexture(2), 2);
+    EXPECT_EQ(store.markingTexture(0), -1);
+    EXPECT_EQ(store.markingTexture(3), -1);
+    EXPECT_EQ(store.entry(1)->pixel(0, 0), 0xF800);  // red
+    EXPECT_EQ(store.entry(2)->pixel(0, 0), 0x001F);  // blue
+    store.releaseTextures();
+    EXPECT_EQ(store.markingTexture(1), -1);
+    EXPECT_EQ(store.markingTexture(2), -1);
+}
+
 }  // namespace
 }  // namespace slipway

@@ -222,5 +222,21 @@ TEST_F(MeshviewSessionTest, TheRulesReachTheTablesTheReadersAndTheCamera) {
     }
 }
 
+TEST_F(MeshviewSessionTest, AReadMakesTheMarkingTexturesAfterTheFillTextures) {
+    session_.open(ModelFileKind::Clf, put("Boat.clf", squareClf(1.0f)));
+    const TextureStore& store = session_.textures();
+    const std::uint32_t fill = session_.scene().object(0)->meshes()[0].fillTexture;
+    EXPECT_EQ(fill, 0u);
+    EXPECT_EQ(store.markingTexture(1), 1);
+    EXPECT_EQ(store.markingTexture(2), 2);
+    EXPECT_EQ(store.entry(1)->pixel(0, 0), 0xF800);
+
+    // An open that reads nothing leaves the store empty: no marking textures, grey light.
+    const OpenResult result = session_.open(ModelFileKind::Clf, dir_.file("missing.clf"));
+    EXPECT_EQ(store.textureCount(), 0);
+    EXPECT_EQ(store.markingTexture(1), -1);
+    EXPECT_EQ(result.ambient, kAmbientUntextured);
+}
+
 }  // namespace
 }  // namespace slipway

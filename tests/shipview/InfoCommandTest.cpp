@@ -14,7 +14,7 @@
 #include "TestFiles.h"
 #include "make-demo-ship/DemoShip.h"
 #include "shipview/InfoCommand.h"
-#include "shipview/InfoReport.h"
+#include "engine/InfoReport.h"
 #include "support/DefBuilder.h"
 
 namespace slipway {

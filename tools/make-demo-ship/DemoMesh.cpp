@@ -125,10 +125,16 @@ ClfObject toClfObject(const DemoMesh& mesh, const std::string& name,
 
 CffModel toCffModel(const DemoMesh& mesh, const std::string& textureName,
                     const char (&shortName)[5]) {
-    Vec3 low = mesh.positions.at(0), high = low;
-    for (const Vec3& p : mesh.positions) {
-        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
-        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+    return toCffModel({CffPart{mesh, std::string(shortName, 4), {}}}, textureName);
+}
+
+CffModel toCffModel(const std::vector<CffPart>& parts, const std::string& textureName) {
+    Vec3 low = parts.at(0).mesh.positions.at(0), high = low;
+    for (const CffPart& part : parts) {
+        for (const Vec3& p : part.mesh.positions) {
+            low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+            high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+        }
     }
     const Vec3 centre = scaleBy(add(low, high), 0.5f);
     // A position decodes as integer × 2 × scale / 65536 + origin.
@@ -145,29 +151,36 @@ CffModel toCffModel(const DemoMesh& mesh, const std::string& textureName,
     model.header.extent = length(half);
     model.textureNames = {textureName};
 
-    CffObject object;
-    object.header.center[0] = centre.x, object.header.center[1] = centre.y;
-    object.header.center[2] = centre.z;
-    object.header.uvScale = kUvScale;
-    object.header.radius = length(half);
-    object.header.doubleSidedFlag = 1;
-    std::copy(shortName, shortName + 4, object.header.shortName.begin());
-    for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
-        const Vec3 p = subtract(mesh.positions[i], centre);
-        const Vec3 n = mesh.normals[i];
-        CffVertex v;
-        v.px = quantize(p.x * 32768 / scale[0], 32767L);
-        v.py = quantize(p.y * 32768 / scale[1], 32767L);
-        v.pz = quantize(p.z * 32768 / scale[2], 32767L);
-        v.pu = quantize(mesh.uvs[i][0] * kUvScale, 32767L);
-        v.pv = quantize(mesh.uvs[i][1] * kUvScale, 32767L);
-        v.qx = static_cast<std::int8_t>(std::lround(n.x * 127));
-        v.qy = static_cast<std::int8_t>(std::lround(n.y * 127));
-        v.qz = static_cast<std::int8_t>(std::lround(n.z * 127));
-        object.vertices.push_back(v);
+    CffLevel level;
+    for (const CffPart& part : parts) {
+        const DemoMesh& mesh = part.mesh;
+        CffObject object;
+        object.header.center[0] = centre.x, object.header.center[1] = centre.y;
+        object.header.center[2] = centre.z;
+        object.header.uvScale = kUvScale;
+        object.header.radius = length(half);
+        object.header.doubleSidedFlag = 1;
+        std::copy_n(part.shortName.begin(), std::min<std::size_t>(part.shortName.size(), 4),
+                    object.header.shortName.begin());
+        for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
+            const Vec3 p = subtract(mesh.positions[i], centre);
+            const Vec3 n = mesh.normals[i];
+            CffVertex v;
+            v.px = quantize(p.x * 32768 / scale[0], 32767L);
+            v.py = quantize(p.y * 32768 / scale[1], 32767L);
+            v.pz = quantize(p.z * 32768 / scale[2], 32767L);
+            v.pu = quantize(mesh.uvs[i][0] * kUvScale, 32767L);
+            v.pv = quantize(mesh.uvs[i][1] * kUvScale, 32767L);
+            v.qx = static_cast<std::int8_t>(std::lround(n.x * 127));
+            v.qy = static_cast<std::int8_t>(std::lround(n.y * 127));
+            v.qz = static_cast<std::int8_t>(std::lround(n.z * 127));
+            object.vertices.push_back(v);
+        }
+        object.triangles = mesh.triangles;
+        object.keys = part.keys;
+        level.objects.push_back(std::move(object));
     }
-    object.triangles = mesh.triangles;
-    model.levels = {CffLevel{0, {object}}};
+    model.levels = {std::move(level)};
     return model;
 }
 

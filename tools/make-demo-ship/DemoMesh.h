@@ -40,4 +40,14 @@ ClfObject toClfObject(const DemoMesh& mesh, const std::string& name,
 CffModel toCffModel(const DemoMesh& mesh, const std::string& textureName,
                     const char (&shortName)[5]);
 
+// A mesh of a CFF model with several objects, with its own key records.
+struct CffPart {
+    DemoMesh mesh;
+    std::string shortName;  // at most 4 characters
+    std::vector<KeyRecord> keys;
+};
+// One level holding every part as an object (all double-sided, all with texture 0), positions
+// in one box around all of them.
+CffModel toCffModel(const std::vector<CffPart>& parts, const std::string& textureName);
+
 }  // namespace slipway::demo

@@ -122,6 +122,51 @@ ClfModel patchModel() {
     return model;
 }
 
+// A rudder for the model editor's key slider: the stock, the blade behind it and the tiller
+// before it, each with the same five keys that swing them about the stock. The pose mirrors x
+// after turning, so every key turns half round first: key 0 shows the rudder as built (its
+// blade is the same on both faces), the others put the helm over by up to 40 degrees.
+CffModel rudderModel() {
+    std::vector<KeyRecord> keys;
+    for (float degrees : {0.0f, 20.0f, 40.0f, -20.0f, -40.0f}) {
+        KeyRecord key;
+        key.ay = kPi + degrees * kPi / 180;
+        keys.push_back(key);
+    }
+    const Vec3 up{0, 1, 0};
+    DemoMesh stock = taperedCylinder({0, -0.20f, 0}, up, 0.36f, 0.012f, 0.010f, 8);
+
+    // The blade: a plate from the stock aft, its trailing edge sloping in towards the head.
+    DemoMesh blade;
+    const float thick = 0.008f;
+    const Vec3 outline[4] = {
+        {-0.004f, -0.19f, 0}, {-0.17f, -0.19f, 0}, {-0.09f, 0.09f, 0}, {-0.004f, 0.09f, 0}};
+    for (float side : {-1.0f, 1.0f}) {
+        const Vec3 normal{0, 0, side};
+        int corner[4];
+        for (int i = 0; i < 4; ++i) {
+            const Vec3 p{outline[i].x, outline[i].y, side * thick};
+            corner[i] = blade.vertex(p, normal, -outline[i].x * 4, 0.5f - outline[i].y * 2);
+        }
+        blade.quad(corner[0], corner[1], corner[2], corner[3], normal);
+    }
+    for (int i = 0; i < 4; ++i) {
+        const Vec3 a = outline[i], b = outline[(i + 1) % 4];
+        const Vec3 edge = subtract(b, a);
+        const Vec3 out = normalize(Vec3{edge.y, -edge.x, 0});
+        const Vec3 outward = dot(out, subtract(a, Vec3{-0.07f, -0.05f, 0})) < 0 ? negate(out) : out;
+        const int p = blade.vertex({a.x, a.y, -thick}, outward, 0, 0);
+        const int q = blade.vertex({b.x, b.y, -thick}, outward, 1, 0);
+        const int r = blade.vertex({b.x, b.y, thick}, outward, 1, 0.05f);
+        const int t = blade.vertex({a.x, a.y, thick}, outward, 0, 0.05f);
+        blade.quad(p, q, r, t, outward);
+    }
+
+    DemoMesh tiller = taperedCylinder({0, 0.13f, 0}, {1, 0, 0}, 0.20f, 0.007f, 0.005f, 8);
+    return toCffModel({{stock, "stck", keys}, {blade, "blad", keys}, {tiller, "tilr", keys}},
+                      "wood.tga");
+}
+
 CffModel spar(Vec3 base, Vec3 axis, float length, float baseRadius, float topRadius,
               const char (&shortName)[5]) {
     return toCffModel(taperedCylinder(base, axis, length, baseRadius, topRadius, 8), "wood.tga",
@@ -288,6 +333,7 @@ bool writeDemoShip(const std::string& directory) {
     ok = put(directory, "topyard.cff",
              writeCff(spar({-0.16f, 0, 0}, along, 0.32f, 0.0045f, 0.0045f, "tyrd"))) &&
          ok;
+    ok = put(directory, kDemoRudderFile, writeCff(rudderModel())) && ok;
     ok = put(directory, "Piramid.cff",
              writeCff(toCffModel(pyramid(0.025f, 0.03f), "marker.tga", "pira"))) &&
          ok;

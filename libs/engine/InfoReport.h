@@ -1,6 +1,8 @@
 #pragma once
-// The scene as one JSON document, for `shipview --info`: objects with their placement, levels
-// and meshes, the statistics, the textures, the messages shown and the camera.
+// The scene as one JSON document, for the viewers' --info: objects with their placement, levels
+// and meshes, the statistics, the textures, the messages shown and the camera. With the model
+// editor's data, each object also gives its path and key count, and each mesh its name and
+// number of key records.
 
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@ struct InfoContent {
     const CameraObject& camera;
     const std::vector<std::string>& messages;
     bool geometry = false;  // positions, normals, uvs and indices of each current mesh
+    bool editData = false;  // the model editor's names, paths and key counts
 };
 
 std::string infoJson(const InfoContent& content);

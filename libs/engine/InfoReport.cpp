@@ -1,4 +1,4 @@
-#include "shipview/InfoReport.h"
+#include "engine/InfoReport.h"
 
 #include <cmath>
 
@@ -32,10 +32,18 @@ class Writer {
     }
 };
 
-void writeMesh(Writer& w, const MeshPart& part, bool geometry) {
-    w.out += formatText("{\"vertices\":%u,\"triangles\":%u,\"texture\":%u,\"doubleSided\":%d",
+void writeMesh(Writer& w, const MeshPart& part, bool geometry, bool editData) {
+    w.out += '{';
+    if (editData) {
+        w.key("name");
+        w.out += jsonString(part.name) + ',';
+    }
+    w.out += formatText("\"vertices\":%u,\"triangles\":%u,\"texture\":%u,\"doubleSided\":%d",
                         part.vertexCount(), part.indexCount() / 3, part.texture,
                         part.doubleSided ? 1 : 0);
+    if (editData) {
+        w.out += formatText(",\"keyRecords\":%zu", part.keyTrack.keys.size());
+    }
     if (geometry) {
         std::vector<float> positions, normals, uvs;
         for (const RenderVertex& v : part.vertices) {
@@ -64,9 +72,14 @@ void writeMesh(Writer& w, const MeshPart& part, bool geometry) {
     w.out += '}';
 }
 
-void writeObject(Writer& w, const SceneObject& object, bool geometry) {
+void writeObject(Writer& w, const SceneObject& object, bool geometry, bool editData) {
     w.out += formatText("{\"slot\":%d,\"kind\":%d,\"parent\":%d,\"visible\":%d,", object.slot,
                         static_cast<int>(object.kind), object.parent, object.visible ? 1 : 0);
+    if (editData) {
+        w.key("path");
+        w.out += jsonString(object.path);
+        w.out += formatText(",\"keyCount\":%u,", object.keyCount);
+    }
     w.key("offset");
     w.vec3(object.offset);
     w.out += ',';
@@ -96,7 +109,7 @@ void writeObject(Writer& w, const SceneObject& object, bool geometry) {
             if (i > 0) {
                 w.out += ',';
             }
-            writeMesh(w, parts[i], geometry && level == object.currentLevel);
+            writeMesh(w, parts[i], geometry && level == object.currentLevel, editData);
         }
         w.out += ']';
     }
@@ -156,7 +169,7 @@ std::string infoJson(const InfoContent& content) {
             w.out += ',';
         }
         first = false;
-        writeObject(w, *object, content.geometry);
+        writeObject(w, *object, content.geometry, content.editData);
     }
     const SceneStatistics stats = content.scene.statistics();
     w.out +=
