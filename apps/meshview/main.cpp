@@ -15,6 +15,7 @@
 
 #include "base/Clock.h"
 #include "base/Paths.h"
+#include "export/ExportCommand.h"
 #include "meshview/InfoCommand.h"
 #include "meshview/MeshviewApp.h"
 #include "meshview/SaveCommand.h"
@@ -38,6 +39,7 @@ const char* kUsage =
     "       meshview --info [--geometry] FILE\n"
     "       meshview --save FILE [EDIT]...\n"
     "       meshview --screenshot FILE OUT.png [--size WxH] [--select MESH]\n"
+    "       meshview --export FILE OUT.glb\n"
     "       meshview --help | --version\n"
     "\n"
     "Views one .clf or .cff model for editing: lists its meshes, picks them with the mouse in\n"
@@ -54,6 +56,8 @@ const char* kUsage =
     "  --screenshot  render one frame of FILE without a window and write it as PNG\n"
     "  --size WxH    picture size (default: the window's render area)\n"
     "  --select MESH show MESH picked, as a click in select mode does (with --screenshot)\n"
+    "  --export      write FILE's model as one binary glTF 2.0 file with its textures, one\n"
+    "                mesh per part under its name, for Blender, web viewers and game engines\n"
     "  -h, --help    show this text\n"
     "  --version     show the version\n"
     "\n"
@@ -70,6 +74,7 @@ const char* kUsage =
     "  meshview --save hull.clf --rename 1 planking --double-sided 2 --kf 2\n"
     "  for f in *.cff; do meshview --save \"$f\" --height 1.5; done\n"
     "  meshview --screenshot hull.clf hull.png --select 1\n"
+    "  meshview --export rudder.cff rudder.glb\n"
     "\n"
     "Exit codes:\n"
     "  0  success\n"
@@ -106,6 +111,10 @@ int main(int argc, char** argv) {
         }
         if (first == "--info") {
             return meshview::runInfo(rest, baseDirectory, std::cout, std::cerr);
+        }
+        if (first == "--export") {
+            return runExport(rest, baseDirectory, {"meshview", kMeshviewRules, "Slipway Meshview"},
+                             std::cout, std::cerr);
         }
         if (first == "--save") {
             return meshview::runSave(rest, baseDirectory, std::cout, std::cerr);

@@ -15,7 +15,7 @@
 #include "base/Paths.h"
 #include "export/GltfExport.h"
 #include "qtshell/DialogUnits.h"
-#include "shipview/ExportCommand.h"
+#include "export/ExportCommand.h"
 #include "viewer/DlgEngineApp.h"
 
 namespace slipway {

@@ -18,8 +18,8 @@
 #include "qtshell/DisplayCheck.h"
 #include "qtshell/ProgramIcon.h"
 #include "render/OffscreenContext.h"
+#include "export/ExportCommand.h"
 #include "shipview/CheckCommand.h"
-#include "shipview/ExportCommand.h"
 #include "shipview/InfoCommand.h"
 #include "shipview/ResizeCommand.h"
 #include "shipview/Screenshot.h"
@@ -122,7 +122,8 @@ int main(int argc, char** argv) {
             return runResize({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);
         }
         if (first == "--export") {
-            return runExport({args.begin() + 1, args.end()}, baseDirectory, std::cout, std::cerr);
+            return runExport({args.begin() + 1, args.end()}, baseDirectory,
+                             {"shipview", kShipviewRules, "Slipway Shipview"}, std::cout, std::cerr);
         }
         if (first == "--screenshot") {
             const auto app = openDisplay<QGuiApplication>("shipview", argc, argv);

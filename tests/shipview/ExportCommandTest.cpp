@@ -15,7 +15,7 @@
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "make-demo-ship/DemoShip.h"
-#include "shipview/ExportCommand.h"
+#include "export/ExportCommand.h"
 #include "shipview/InfoCommand.h"
 #include "support/DefBuilder.h"
 
@@ -31,7 +31,7 @@ struct ExportRun {
 ExportRun exportTo(const std::string& base, const std::vector<std::string>& args) {
     std::ostringstream out, err;
     ExportRun run;
-    run.code = runExport(args, base, out, err);
+    run.code = runExport(args, base, {"shipview", kShipviewRules, "Slipway Shipview"}, out, err);
     run.out = out.str();
     run.err = err.str();
     return run;

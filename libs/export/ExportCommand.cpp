@@ -1,4 +1,4 @@
-#include "shipview/ExportCommand.h"
+#include "export/ExportCommand.h"
 
 #include <algorithm>
 
@@ -11,8 +11,6 @@
 namespace slipway {
 
 namespace {
-
-constexpr const char* kExportUsage = "shipview: --export needs FILE and OUT.glb\n";
 
 bool parseLevel(const std::string& text, int& level) {
     if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kMaxLevels) {
@@ -41,7 +39,8 @@ std::string withGlbExtension(const std::string& path) {
 }
 
 int runExport(const std::vector<std::string>& args, const std::string& baseDirectory,
-              std::ostream& out, std::ostream& err) {
+              const ExportingViewer& viewer, std::ostream& out, std::ostream& err) {
+    const std::string program = viewer.program;
     int level = 0;  // 0: the level an open shows
     bool markers = false;
     std::vector<std::string> files;
@@ -51,59 +50,59 @@ int runExport(const std::vector<std::string>& args, const std::string& baseDirec
             markers = true;
         } else if (arg == "--level") {
             if (i + 1 >= args.size() || !parseLevel(args[i + 1], level)) {
-                err << "shipview: --level needs a level from 1 to 4\n";
+                err << program << ": --level needs a level from 1 to 4\n";
                 return 2;
             }
             ++i;
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-            err << "shipview: unknown option " << arg << "\n";
+            err << program << ": unknown option " << arg << "\n";
             return 2;
         } else {
             files.push_back(arg);
         }
     }
     if (files.size() != 2) {
-        err << kExportUsage;
+        err << program << ": --export needs FILE and OUT.glb\n";
         return 2;
     }
     const std::string& file = files[0];
     const std::string& target = files[1];
     const auto kind = modelFileKindOf(file);
     if (!kind) {
-        err << "shipview: " << file << " is not a .clf, .cff or .def file\n";
+        err << program << ": " << file << " is not a .clf, .cff or .def file\n";
         return 2;
     }
     if (!hasGlbExtension(target)) {
-        err << "shipview: " << target << " is not a .glb file\n";
+        err << program << ": " << target << " is not a .glb file\n";
         return 2;
     }
 
     SteadyClock clock;
-    ViewerSession session(kShipviewRules, baseDirectory, clock);
+    ViewerSession session(viewer.rules, baseDirectory, clock);
     HeadlessPrompt prompt;
     session.setPrompt(&prompt);
     const OpenResult opened = session.open(*kind, file, RecentList::Keep);
     if (session.scene().objectCount() == 0) {
-        err << "shipview: nothing was read from " << file << "\n";
+        err << program << ": nothing was read from " << file << "\n";
         return 1;
     }
     if (level > 0) {
         // Level 1 is always there, as its button always is.
         if (level > std::max(1, opened.levels)) {
-            err << "shipview: " << file << " has no level " << level << "\n";
+            err << program << ": " << file << " has no level " << level << "\n";
             return 1;
         }
         session.scene().setLevel(level - 1);
     }
 
     GltfExportOptions options;
-    options.filter = kShipviewRules.drawFilter;
+    options.filter = viewer.rules.drawFilter;
     options.markers = markers;
-    options.generator = "Slipway Shipview";
+    options.generator = viewer.generator;
     options.sceneName = splitPath(file).name;
     const GltfExportResult result = writeGlb(target, session.scene(), session.textures(), options);
     if (!result.written) {
-        err << "shipview: " << result.error << "\n";
+        err << program << ": " << result.error << "\n";
         return 1;
     }
     const GltfExportSummary& s = result.summary;
