@@ -25,6 +25,8 @@ void title(CommandContext& context, const std::string& text) {
 // True when the user asks to end the batch: Esc is held, or was pressed and let go since the
 // previous check (a conversion step can take longer than a key press).
 bool interrupted(CommandContext& context) {
+    if (context.stopRequested != nullptr && context.stopRequested->load())
+        return true;
     if (context.keys == nullptr)
         return false;
     KeyState& keys = *context.keys;

@@ -4,6 +4,7 @@
 // program's texts; the Esc key (when a key state is given) offers to interrupt.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -60,6 +61,9 @@ struct CommandContext {
     // (keys->wasPressed(Key::Escape)).
     KeyState* keys = nullptr;
     std::function<void(const std::string&)> showTitle;  // progress, in the main window's title
+    // Set from any thread to end the batch at the next interruption check without asking
+    // (the user has already agreed, for example by closing the window).
+    const std::atomic<bool>* stopRequested = nullptr;
 };
 
 // folder + the source's file name with everything after its last dot replaced by `extension`
