@@ -89,6 +89,7 @@ FilePane::~FilePane() {
 }
 
 void FilePane::relist() {
+    listingShown_ = false;
     listing_.start({model_.folder(), startFolder_, model_.extensions(), driveRoots()});
 }
 
@@ -106,8 +107,10 @@ void FilePane::takeListingUpdates() {
         if (update.kind == ListingUpdate::EntriesDone && itemModel_->rowCount() > 0)
             setSelectionMark(0);
     }
-    if (updates.back().kind == ListingUpdate::Finished)
+    if (updates.back().kind == ListingUpdate::Finished) {
+        listingShown_ = true;
         emit listingFinished();
+    }
 }
 
 int FilePane::selectedCount() const {

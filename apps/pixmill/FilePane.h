@@ -33,8 +33,9 @@ class FilePane : public QTreeView {
     // Lists `folder` from now on.
     void openFolder(const std::string& folder);
     const std::string& folder() const { return model_.folder(); }
-    const PaneModel& model() const { return model_; }
-    bool listing() const { return model_.listing() || listing_.running(); }
+    const PaneModel& paneModel() const { return model_; }
+    // From a relist until its listing has been shown to the end.
+    bool listing() const { return !listingShown_; }
 
     int selectedCount() const;
     // The selected files' full paths in list order.
@@ -72,6 +73,7 @@ class FilePane : public QTreeView {
     // The pane's own handlers for previews, one per extension; the listing thread has others.
     std::vector<std::unique_ptr<ImageFile>> handlers_;
     std::function<void(std::unique_ptr<ImageFile>)> previewReceiver_;
+    bool listingShown_ = false;
     PaneListing listing_;
 };
 

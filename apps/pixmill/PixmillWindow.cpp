@@ -136,7 +136,8 @@ void PixmillWindow::openPath(const std::string& path) {
 void PixmillWindow::convertTrigger() {
     if (busy_)
         return;
-    const QWidget* focus = QApplication::focusWidget();
+    // The window's own focus child: the menu and message boxes take the focus only for a while.
+    const QWidget* focus = focusWidget();
     if (within(focus, view_->sourcePane())) {
         convertToTf();
     } else if (within(focus, view_->targetPane())) {

@@ -12,14 +12,8 @@ SplitterLayout::SplitterLayout(int storedLeft, int storedRight) {
     }
     left_ = static_cast<float>(storedLeft) / kFractionScale;
     right_ = static_cast<float>(storedRight) / kFractionScale;
-}
-
-int SplitterLayout::storedLeft() const {
-    return static_cast<int>(left_ * kFractionScale);
-}
-
-int SplitterLayout::storedRight() const {
-    return static_cast<int>(right_ * kFractionScale);
+    storedLeft_ = storedLeft;
+    storedRight_ = storedRight;
 }
 
 ColumnLayout SplitterLayout::columns(int width) const {
@@ -55,9 +49,11 @@ void SplitterLayout::drag(Splitter splitter, int x, int width) {
     if (splitter == Splitter::Left) {
         left_ = std::min(fraction, right_ - static_cast<float>(kMinimumMiddle));
         left_ = std::max(left_, static_cast<float>(kMinimumLeft));
+        storedLeft_ = static_cast<int>(static_cast<double>(left_) * kFractionScale);
     } else if (splitter == Splitter::Right) {
         right_ = std::max(fraction, left_ + static_cast<float>(kMinimumMiddle));
         right_ = std::min(right_, static_cast<float>(kMaximumRight));
+        storedRight_ = static_cast<int>(static_cast<double>(right_) * kFractionScale);
     }
 }
 

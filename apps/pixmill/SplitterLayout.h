@@ -35,8 +35,11 @@ class SplitterLayout {
 
     double left() const { return left_; }
     double right() const { return right_; }
-    int storedLeft() const;
-    int storedRight() const;
+    // The values to store: those read, until a splitter is dragged (a float fraction times
+    // 100000 may fall a hair short of the value it was read from; storing that would move the
+    // splitter a little at every start).
+    int storedLeft() const { return storedLeft_; }
+    int storedRight() const { return storedRight_; }
 
     ColumnLayout columns(int width) const;
     // The x of a splitter for a client width: trunc(width * fraction).
@@ -50,6 +53,8 @@ class SplitterLayout {
     // Floats, as stored fractions read back the same.
     float left_;
     float right_;
+    int storedLeft_;
+    int storedRight_;
 };
 
 }  // namespace slipway::pixmill

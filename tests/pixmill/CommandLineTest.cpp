@@ -70,15 +70,6 @@ TEST(PixmillCommandLine, BadUsageExitsWithTwoAndTheUsage) {
     EXPECT_THAT(help.out, HasSubstr("pixmill info"));
 }
 
-TEST(PixmillCommandLine, ProgramWithoutArgumentsPrintsUsage) {
-    test::TempDir dir;
-    const std::string err = dir.file("err.txt");
-    const int status = std::system((std::string(PIXMILL_PROGRAM) + " 2>" + err).c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_THAT(test::readText(err), HasSubstr("usage: pixmill"));
-}
-
 // The same batch with one worker and with three gives the same files and the same messages,
 // in the order of the files.
 TEST(PixmillCommandLine, ConvertOutputDoesNotDependOnTheJobCount) {
