@@ -15,7 +15,6 @@
 #include "pixmill/PaneIcons.h"
 #include "pixmill/PaneItemModel.h"
 #include "pixmill/PixmillSettings.h"
-#include "qtshell/DialogUnits.h"
 
 namespace slipway::pixmill {
 namespace {
@@ -67,9 +66,10 @@ FilePane::FilePane(std::vector<std::string> extensions, UserPrompt& prompt, QWid
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     header()->setSectionsClickable(false);
     header()->setStretchLastSection(false);
-    setColumnWidth(0, dialogX(100));
-    setColumnWidth(1, dialogX(70));
-    setColumnWidth(2, dialogX(35));
+    // Pixels, as list columns are measured.
+    setColumnWidth(0, 100);
+    setColumnWidth(1, 70);
+    setColumnWidth(2, 35);
     // The selection stays visible while another window has the focus.
     QPalette colours = palette();
     colours.setColor(QPalette::Inactive, QPalette::Highlight,
