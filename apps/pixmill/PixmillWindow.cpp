@@ -1,6 +1,7 @@
 #include "pixmill/PixmillWindow.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include "pixmill/ExportDialog.h"
 #include "pixmill/FilePane.h"
 #include "pixmill/MainView.h"
+#include "pixmill/PaneModel.h"
 #include "pixmill/PixmillSettings.h"
 #include "pixmill/ViewerPanel.h"
 
@@ -114,10 +116,15 @@ void PixmillWindow::showStored() {
     view_->setFocus();
 }
 
-void PixmillWindow::openPath(const std::string& path) {
+void PixmillWindow::openPath(const std::string& given) {
+    // Absolute, as the panes' folders are stored for later runs from anywhere.
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(given, error);
+    std::string path = error ? given : absolute.lexically_normal().string();
+    while (path.size() > 1 && slipway::isSeparator(path.back()))
+        path.pop_back();
     const bool folder = directoryExists(path);
-    const std::string where = folder ? path : directoryOf(path);
-    const std::string shown = where.empty() ? currentDirectory() : where;
+    const std::string shown = folder ? path : parentFolder(path);
     view_->sourcePane()->openFolder(shown);
     view_->targetPane()->openFolder(shown);
     if (folder)

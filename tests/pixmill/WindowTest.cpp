@@ -29,6 +29,7 @@
 #include "TestFiles.h"
 #include "base/Paths.h"
 #include "pixels/TfFile.h"
+#include "pixmill/ColourChoiceDialog.h"
 #include "pixmill/CommandLine.h"
 #include "pixmill/ConvertDialog.h"
 #include "pixmill/ExportDialog.h"
@@ -595,6 +596,46 @@ TEST_F(WindowTest, ViewerControlsZoomDragAndChains) {
     QTest::mouseRelease(&canvas, Qt::LeftButton, {}, start + QPoint(5000, 0));
     canvas.repaint();
     EXPECT_EQ(viewer.viewer().x(), canvas.width() - 5);
+}
+
+TEST_F(WindowTest, OpeningAFileListsItsFolderAndPreviewsIt) {
+    test::writeTgaPicture(sourceDir.file("a.tga"), 8, 8, 24);
+    test::writeTgaPicture(sourceDir.file("b.tga"), 16, 8, 24);
+    auto window = openWindow(targetDir.path(), targetDir.path());
+    window->openPath(sourceDir.file("b.tga"));
+    FilePane& source = *window->view()->sourcePane();
+    waitListed(source);
+    EXPECT_EQ(source.folder(), sourceDir.path());
+    EXPECT_EQ(window->view()->targetPane()->folder(), sourceDir.path());
+    EXPECT_EQ(window->view()->viewer()->pathField()->text().toStdString(), sourceDir.file("b.tga"));
+    EXPECT_EQ(source.selectedFiles(), std::vector<std::string>{sourceDir.file("b.tga")});
+}
+
+TEST_F(WindowTest, TheColourChoiceTakesTheColourUnderTheLeftButton) {
+    test::pixmillTestApplication();
+    {
+        ColourChoiceDialog dialog;
+        dialog.show();
+        QTest::mouseRelease(dialog.field(), Qt::LeftButton, {}, QPoint(70, 20));
+        ASSERT_TRUE(dialog.chosen().has_value());
+        EXPECT_EQ(*dialog.chosen(), colourFieldColour(70, 20));
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    {
+        ColourChoiceDialog dialog;
+        dialog.show();
+        QTest::mouseRelease(dialog.field(), Qt::RightButton, {}, QPoint(70, 20));
+        EXPECT_FALSE(dialog.chosen().has_value());
+        EXPECT_FALSE(dialog.isVisible());
+    }
+    // The viewer takes the choice as its background.
+    ScriptedPrompt prompt;
+    ViewerPanel viewer(prompt);
+    test::whenModal<ColourChoiceDialog>([](ColourChoiceDialog& dialog) {
+        QTest::mouseRelease(dialog.field(), Qt::LeftButton, {}, QPoint(3, 100));
+    });
+    viewer.chooseBackground();
+    EXPECT_EQ(viewer.viewer().background(), colourFieldColour(3, 100));
 }
 
 }  // namespace
