@@ -11,13 +11,12 @@ PromptAnswer BatchController::BoxPrompt::show(std::string_view text, PromptButto
 }
 
 BatchController::BatchController(QWidget* window, UserPrompt& prompt, KeyState& keys)
-    : QObject(window),
-      window_(window),
-      keys_(keys),
-      prompt_(prompt, keys),
-      worker_([this] { emit callsWaiting(); }) {
-    connect(this, &BatchController::callsWaiting, this, [this] { worker_.runPending(); },
-            Qt::QueuedConnection);
+    : QObject(window), window_(window), keys_(keys), prompt_(prompt, keys), worker_([this] {
+          emit callsWaiting();
+      }) {
+    connect(
+        this, &BatchController::callsWaiting, this, [this] { worker_.runPending(); },
+        Qt::QueuedConnection);
 }
 
 BatchController::~BatchController() {
@@ -47,7 +46,7 @@ OverwriteChoice BatchController::askOverwrite(const std::string& outputPath) {
 
 void BatchController::fileStarted(std::size_t index, std::size_t count, const std::string& path) {
     emit fileProgress(static_cast<int>(index), static_cast<int>(count),
-                     QString::fromLocal8Bit(path));
+                      QString::fromLocal8Bit(path));
 }
 
 }  // namespace slipway::pixmill

@@ -2,8 +2,7 @@
 
 namespace slipway::pixmill {
 
-CallRelay::CallRelay(std::function<void()> callsWaiting)
-    : callsWaiting_(std::move(callsWaiting)) {}
+CallRelay::CallRelay(std::function<void()> callsWaiting) : callsWaiting_(std::move(callsWaiting)) {}
 
 void CallRelay::enqueue(Call call) {
     // Called with mutex_ held.

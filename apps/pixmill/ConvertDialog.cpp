@@ -17,8 +17,7 @@ namespace slipway::pixmill {
 namespace {
 
 MipCountMode modeOf(const ConvertDialog::ChainControls& controls) {
-    return controls.numberMips->isChecked() ? MipCountMode::NumberMips
-                                            : MipCountMode::MinimumSize;
+    return controls.numberMips->isChecked() ? MipCountMode::NumberMips : MipCountMode::MinimumSize;
 }
 
 MipChainSettings settingsOf(const ConvertDialog::ChainControls& controls) {

@@ -17,8 +17,7 @@ constexpr int kDepths[4] = {32, 24, 16, 8};
 
 }  // namespace
 
-ExportDialog::ExportDialog(const ExportScan& scan, QWidget* parent)
-    : QDialog(parent), scan_(scan) {
+ExportDialog::ExportDialog(const ExportScan& scan, QWidget* parent) : QDialog(parent), scan_(scan) {
     setWindowTitle("Convert TF to TGA");
 
     auto* source = new QGroupBox("Source file .TF", this);

@@ -13,7 +13,7 @@ namespace slipway::pixmill {
 
 struct DeletionResult {
     int trashed = 0;
-    int deleted = 0;      // for good
+    int deleted = 0;       // for good
     bool stopped = false;  // a file could not be removed; the later ones were left
 };
 

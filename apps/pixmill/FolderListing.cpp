@@ -129,8 +129,8 @@ void listFolder(const ListingRequest& request, std::vector<std::unique_ptr<Image
         ImageFile* handler = static_cast<std::size_t>(file.extension) < handlers.size()
                                  ? handlers[static_cast<std::size_t>(file.extension)].get()
                                  : nullptr;
-        ListingUpdate update{ListingUpdate::Info, folder, {}, file.row,
-                             unreadableFileIcon(file.extension), {}, {}};
+        ListingUpdate update{
+            ListingUpdate::Info, folder, {}, file.row, unreadableFileIcon(file.extension), {}, {}};
         if (handler != nullptr) {
             handler->path = paths.filePath(entries[file.row].text, file.extension);
             if (handler->isValid() && handler->readInfo()) {

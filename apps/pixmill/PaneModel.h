@@ -57,7 +57,7 @@ struct ListingUpdate {
 struct PaneAction {
     enum Kind { Nothing, Preview, OpenFolder };
     Kind kind = Nothing;
-    std::string path;       // Preview: the file; OpenFolder: the folder to list
+    std::string path;        // Preview: the file; OpenFolder: the folder to list
     int extensionIndex = 0;  // Preview
 };
 

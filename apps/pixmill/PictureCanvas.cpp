@@ -20,8 +20,8 @@ void PictureCanvas::paintEvent(QPaintEvent*) {
         return;
     viewer_.keepVisible(canvasSize());
     const QImage image(reinterpret_cast<const uchar*>(viewer_.screen().data()),
-                       viewer_.pictureWidth(), viewer_.pictureHeight(),
-                       viewer_.pictureWidth() * 4, QImage::Format_RGB32);
+                       viewer_.pictureWidth(), viewer_.pictureHeight(), viewer_.pictureWidth() * 4,
+                       QImage::Format_RGB32);
     const double zoom = viewer_.zoom();
     painter.drawImage(QRectF(viewer_.x(), viewer_.y(), viewer_.pictureWidth() * zoom,
                              viewer_.pictureHeight() * zoom),

@@ -27,8 +27,7 @@ std::uint32_t colourFieldColour(int x, int y) {
            (static_cast<std::uint32_t>(blue) << 16);
 }
 
-void PictureViewer::show(std::unique_ptr<ImageFile> handler, PreviewView view,
-                         CanvasSize canvas) {
+void PictureViewer::show(std::unique_ptr<ImageFile> handler, PreviewView view, CanvasSize canvas) {
     if (!handler)
         return;
     sixteenBitChecked_ = true;
@@ -129,8 +128,7 @@ void PictureViewer::setBackground(std::uint32_t rgb, PreviewView view) {
     render(view);
 }
 
-bool PictureViewer::loadIntoCanvas(const PixelImage& picture, PreviewView view,
-                                   CanvasSize canvas) {
+bool PictureViewer::loadIntoCanvas(const PixelImage& picture, PreviewView view, CanvasSize canvas) {
     PixelImage display;
     if (!makeDisplayPicture(picture, display))
         return false;

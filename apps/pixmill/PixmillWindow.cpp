@@ -88,9 +88,9 @@ PixmillWindow::~PixmillWindow() {
     const QScreen* screen = this->screen();
     const QSize screenSize = screen != nullptr ? screen->availableGeometry().size() : QSize();
     const QPoint place = isMaximized() || isMinimized() ? normal.topLeft() : pos();
-    const WindowRect rect = storedWindowRect(
-        {place.x(), place.y(), normal.width(), normal.height()}, screenSize.width(),
-        screenSize.height());
+    const WindowRect rect =
+        storedWindowRect({place.x(), place.y(), normal.width(), normal.height()},
+                         screenSize.width(), screenSize.height());
     QSettings stored = settings();
     stored.setValue(kWindowXKey, rect.x);
     stored.setValue(kWindowYKey, rect.y);
@@ -130,10 +130,11 @@ void PixmillWindow::openPath(const std::string& given) {
     if (folder)
         return;
     std::unique_ptr<ImageFile> handler = openImageFile(path);
-    FilePane* pane = dynamic_cast<TfFile*>(handler.get()) != nullptr ? view_->targetPane()
-                                                                      : view_->sourcePane();
-    connect(pane, &FilePane::listingFinished, this,
-            [pane, path] { pane->selectFileNamed(path); }, Qt::SingleShotConnection);
+    FilePane* pane =
+        dynamic_cast<TfFile*>(handler.get()) != nullptr ? view_->targetPane() : view_->sourcePane();
+    connect(
+        pane, &FilePane::listingFinished, this, [pane, path] { pane->selectFileNamed(path); },
+        Qt::SingleShotConnection);
     pane->setFocus();
     std::unique_ptr<ImageFile> copy = handler->clone();
     if (copy)

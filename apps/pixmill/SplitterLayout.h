@@ -5,9 +5,9 @@
 
 namespace slipway::pixmill {
 
-inline constexpr int kSplitterGap = 3;         // pixels between two columns; the drag bar's width
-inline constexpr int kSplitterGrabRange = 4;   // a press less than this far from a splitter grabs it
-inline constexpr double kMinimumLeft = 0.1;    // of the width
+inline constexpr int kSplitterGap = 3;        // pixels between two columns; the drag bar's width
+inline constexpr int kSplitterGrabRange = 4;  // a press less than this far from a splitter grabs it
+inline constexpr double kMinimumLeft = 0.1;   // of the width
 inline constexpr double kMaximumRight = 0.9;
 inline constexpr double kMinimumMiddle = 0.4;  // between the two splitters
 inline constexpr int kFractionScale = 100000;  // stored as trunc(fraction * 100000)

@@ -26,8 +26,7 @@ QLineEdit* readOnlyField(const char* text, QWidget* parent) {
 
 }  // namespace
 
-ViewerPanel::ViewerPanel(UserPrompt& prompt, QWidget* parent)
-    : QWidget(parent), viewer_(prompt) {
+ViewerPanel::ViewerPanel(UserPrompt& prompt, QWidget* parent) : QWidget(parent), viewer_(prompt) {
     const QSettings settings(kSettingsOrganization, kSettingsApplication);
     const std::uint32_t background =
         settings.value(kBackgroundKey, kDefaultBackground).toUInt() & 0xFFFFFF;

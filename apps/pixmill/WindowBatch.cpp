@@ -79,8 +79,7 @@ ExportScan scanForExport(const std::vector<std::string>& files, UserPrompt& prom
 }
 
 BatchEnd runExportBatch(const std::vector<std::string>& files, const std::string& outputFolder,
-                        const ExportOptions& options, CommandContext& context,
-                        BatchHooks& hooks) {
+                        const ExportOptions& options, CommandContext& context, BatchHooks& hooks) {
     ExportOptions asked = options;
     asked.askBeforeOverwrite = true;
     for (std::size_t i = 0; i < files.size(); ++i) {

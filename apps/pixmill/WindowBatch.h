@@ -47,8 +47,7 @@ enum class BatchEnd {
 // Converts `files` in order into `outputFolder`. An existing output is replaced only when the
 // overwrite dialog says so (once per file, or once for all the later files).
 BatchEnd runConvertBatch(const std::vector<std::string>& files, const std::string& outputFolder,
-                         const ConvertOptions& options, CommandContext& context,
-                         BatchHooks& hooks);
+                         const ConvertOptions& options, CommandContext& context, BatchHooks& hooks);
 
 // What the export dialog opens with: the largest level counts and whether any file has alpha,
 // over the files whose headers could be read ("Error get info from file " + path for others).

@@ -39,7 +39,8 @@ class QuietPrompt : public UserPrompt {
 
 int main(int argc, char** argv) {
     const int files = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
-    std::string pattern = (std::filesystem::temp_directory_path() / "pixmill-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "pixmill-bench-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         return 1;
     const std::string folder = pattern;
@@ -80,7 +81,8 @@ int main(int argc, char** argv) {
     ticker.setInterval(0);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         const Timer::time_point now = Timer::now();
-        longestGap = std::max(longestGap, std::chrono::duration<double, std::milli>(now - lastTurn).count());
+        longestGap =
+            std::max(longestGap, std::chrono::duration<double, std::milli>(now - lastTurn).count());
         lastTurn = now;
     });
 

@@ -13,8 +13,8 @@
 #include "PixmillFixtures.h"
 #include "TempDir.h"
 #include "TestFiles.h"
-#include "base/Paths.h"
 #include "base/KeyState.h"
+#include "base/Paths.h"
 #include "pixmill/BatchWorker.h"
 
 namespace slipway::pixmill {
@@ -135,14 +135,13 @@ TEST_F(BatchWorkerTest, RunsTheBatchWithEveryQuestionOnTheWindowsThread) {
     EXPECT_THAT(hooks.events,
                 ElementsAre("file 1 of 2", "overwrite " + out.file("a.tf"), "file 2 of 2"));
     const std::string a = dir.file("a.tga"), b = dir.file("b.tga");
-    EXPECT_THAT(titles, ElementsAre(a + "  :  Creating 32 bit mip levels",
-                                    a + "  :  Creating 16 bit mip levels",
-                                    a + "  :  Creating pallitte", a + "  :  Creating 8 bit mip levels",
-                                    a + "  :  Save", "Pixmill",
-                                    b + "  :  Creating 32 bit mip levels",
-                                    b + "  :  Creating 16 bit mip levels",
-                                    b + "  :  Creating pallitte", b + "  :  Creating 8 bit mip levels",
-                                    b + "  :  Save", "Pixmill"));
+    EXPECT_THAT(
+        titles,
+        ElementsAre(a + "  :  Creating 32 bit mip levels", a + "  :  Creating 16 bit mip levels",
+                    a + "  :  Creating pallitte", a + "  :  Creating 8 bit mip levels",
+                    a + "  :  Save", "Pixmill", b + "  :  Creating 32 bit mip levels",
+                    b + "  :  Creating 16 bit mip levels", b + "  :  Creating pallitte",
+                    b + "  :  Creating 8 bit mip levels", b + "  :  Save", "Pixmill"));
     EXPECT_NE(test::readText(out.file("a.tf")), "old");
     EXPECT_TRUE(fileExists(out.file("b.tf")));
 

@@ -30,11 +30,12 @@ PaneModel listed(const std::string& folder, std::vector<std::string> extensions,
     for (const std::string& extension : extensions)
         handlers.push_back(handlerForExtension(extension));
     std::vector<ListingUpdate::Kind> kinds;
-    listFolder({folder, startFolder, extensions, drives}, handlers, [] { return true; },
-               [&](ListingUpdate&& update) {
-                   kinds.push_back(update.kind);
-                   model.apply(update);
-               });
+    listFolder(
+        {folder, startFolder, extensions, drives}, handlers, [] { return true; },
+        [&](ListingUpdate&& update) {
+            kinds.push_back(update.kind);
+            model.apply(update);
+        });
     EXPECT_EQ(kinds.front(), ListingUpdate::Started);
     EXPECT_EQ(kinds.back(), ListingUpdate::Finished);
     return model;
@@ -51,12 +52,12 @@ TEST(PaneListing, ListsParentFoldersFilesAndDrivesEachInNameOrder) {
     test::TempDir dir;
     for (const char* folder : {"beta", "Alpha", "gamma"})
         fs::create_directory(dir.file(folder));
-    for (const char* file : {"Sail.TGA", "anchor.tga", "hull.bmp", "x.tgax", ".tga", "notes",
-                             "deck.tf", "Mast.tga"})
+    for (const char* file :
+         {"Sail.TGA", "anchor.tga", "hull.bmp", "x.tgax", ".tga", "notes", "deck.tf", "Mast.tga"})
         test::writeBytes(dir.file(file), {1, 2, 3});
     const PaneModel source = listed(dir.path(), {"tga", "bmp"}, {"/", "/mnt/disk"});
-    EXPECT_THAT(texts(source), ElementsAre("..", "Alpha", "beta", "gamma", "anchor", "hull",
-                                           "Mast", "Sail", "/", "/mnt/disk"));
+    EXPECT_THAT(texts(source), ElementsAre("..", "Alpha", "beta", "gamma", "anchor", "hull", "Mast",
+                                           "Sail", "/", "/mnt/disk"));
     const std::vector<PaneEntry>& rows = source.entries();
     EXPECT_EQ(rows[0].icon, kFolderIcon);
     EXPECT_EQ(rows[3].icon, kFolderIcon);
@@ -66,8 +67,8 @@ TEST(PaneListing, ListsParentFoldersFilesAndDrivesEachInNameOrder) {
     EXPECT_EQ(source.filePath(rows[7].text, 0), dir.file("Sail.tga"));
     EXPECT_EQ(extensionIndexOf(rows[5].icon), 1);
 
-    EXPECT_THAT(texts(listed(dir.path(), {"tf"})), ElementsAre("..", "Alpha", "beta", "gamma",
-                                                               "deck"));
+    EXPECT_THAT(texts(listed(dir.path(), {"tf"})),
+                ElementsAre("..", "Alpha", "beta", "gamma", "deck"));
 }
 
 TEST(PaneListing, ARootHasNoParentEntryAndAMissingFolderListsTheStartFolder) {
@@ -119,12 +120,13 @@ TEST(PaneListing, StopsAtOnceWhenTheFlagIsCleared) {
     handlers.push_back(handlerForExtension("tga"));
     int infos = 0;
     bool keep = true;
-    listFolder({dir.path(), "/", {"tga"}, {}}, handlers, [&] { return keep; },
-               [&](ListingUpdate&& update) {
-                   if (update.kind == ListingUpdate::Info && ++infos == 3)
-                       keep = false;
-                   EXPECT_NE(update.kind, ListingUpdate::Finished);
-               });
+    listFolder(
+        {dir.path(), "/", {"tga"}, {}}, handlers, [&] { return keep; },
+        [&](ListingUpdate&& update) {
+            if (update.kind == ListingUpdate::Info && ++infos == 3)
+                keep = false;
+            EXPECT_NE(update.kind, ListingUpdate::Finished);
+        });
     EXPECT_EQ(infos, 3);
 }
 
@@ -169,7 +171,8 @@ TEST(PaneModel, FoldersOpenDrivesOpenFilesPreview) {
     EXPECT_EQ(model.arrowMoved(2).kind, PaneAction::Nothing);
     EXPECT_EQ(model.arrowMoved(3).path, "/art/tex/hull.bmp");
     model.apply({ListingUpdate::Started, "/art/tex", {}, 0, 0, {}, {}});
-    model.apply({ListingUpdate::Entries, "/art/tex", {{"Sail", fileIcon(0), {}, {}}}, 0, 0, {}, {}});
+    model.apply(
+        {ListingUpdate::Entries, "/art/tex", {{"Sail", fileIcon(0), {}, {}}}, 0, 0, {}, {}});
     EXPECT_EQ(model.arrowMoved(0).kind, PaneAction::Preview) << "a new listing forgets the mark";
 
     // The selection's files in list order; folders and drives are not files.
@@ -190,9 +193,8 @@ TEST(PaneModel, FoldersOpenDrivesOpenFilesPreview) {
 
 TEST(PaneModel, ParentFolderCutsAtTheLastSeparatorAndKeepsRoots) {
     const std::pair<std::string, std::string> cases[] = {
-        {"/art/tex", "/art"},   {"/art/tex/", "/art"}, {"/art", "/"},
-        {"/", "/"},             {"C:\\art\\tex", "C:\\art"},
-        {"C:\\art", "C:\\"},    {"C:\\", "C:\\"},
+        {"/art/tex", "/art"},        {"/art/tex/", "/art"}, {"/art", "/"},    {"/", "/"},
+        {"C:\\art\\tex", "C:\\art"}, {"C:\\art", "C:\\"},   {"C:\\", "C:\\"},
     };
     for (const auto& [folder, parent] : cases)
         EXPECT_EQ(parentFolder(folder), parent) << folder;

@@ -67,8 +67,9 @@ TEST_F(PictureViewerTest, TextureShowsBothChainsAndItsLevels) {
     options.chain8.slider = 3;
     test::writeTfTexture(dir.file("sail.tf"), 64, 32, 32 | formatAlpha, options);
     show(dir.file("sail.tf"));
-    EXPECT_EQ(viewer.infoText(), "Size: 64x32; BPP: 16; Alpha channel; 16 bit mips: 4; "
-                                  "8 bit mips: 3");
+    EXPECT_EQ(viewer.infoText(),
+              "Size: 64x32; BPP: 16; Alpha channel; 16 bit mips: 4; "
+              "8 bit mips: 3");
     EXPECT_EQ(viewer.surfaceText(),
               "Current size: 64x32; Texture surface: texture bpp: 15, alpha: 1 bit ");
     EXPECT_TRUE(viewer.chainButtonsVisible());
@@ -104,8 +105,9 @@ TEST_F(PictureViewerTest, FailedLoadsKeepThePictureAndDropTheHandler) {
     test::writeBytes(dir.file("empty.tga"), {});
     show(dir.file("only8.tf"));
     show(dir.file("empty.tga"));
-    EXPECT_THAT(prompt.texts(), testing::ElementsAre("Error loading file: " + dir.file("only8.tf"),
-                                                     "Error access file: " + dir.file("empty.tga")));
+    EXPECT_THAT(prompt.texts(),
+                testing::ElementsAre("Error loading file: " + dir.file("only8.tf"),
+                                     "Error access file: " + dir.file("empty.tga")));
     EXPECT_EQ(viewer.pathText(), dir.file("first.tga"));
     EXPECT_EQ(viewer.screen(), shown);
     ASSERT_NE(viewer.current(), nullptr);
@@ -128,7 +130,7 @@ TEST_F(PictureViewerTest, FailedLoadsKeepThePictureAndDropTheHandler) {
 
 TEST_F(PictureViewerTest, ZoomLabelsAndTheCentreKeptWhileZooming) {
     const std::pair<int, const char*> labels[] = {
-        {1, "1.0 : 16.0"}, {8, "1.0 : 2.0"}, {12, "1.0 : 1.3"}, {16, "1.0 : 1.0"},
+        {1, "1.0 : 16.0"}, {8, "1.0 : 2.0"},  {12, "1.0 : 1.3"}, {16, "1.0 : 1.0"},
         {24, "1.5 : 1.0"}, {32, "2.0 : 1.0"}, {64, "4.0 : 1.0"}};
     for (const auto& [position, text] : labels)
         EXPECT_EQ(zoomLabel(position), text) << position;
@@ -167,9 +169,9 @@ TEST_F(PictureViewerTest, DraggingKeepsFivePixelsOfThePictureInTheCanvas) {
 TEST_F(PictureViewerTest, AlphaIsBlendedOverTheBackgroundOrShownAloneOrIgnored) {
     PixelImage picture;
     ASSERT_TRUE(picture.create(3, 1, 32 | formatAlpha));
-    picture.setPixel(0, 0, {10, 20, 30, 0});       // fully transparent
-    picture.setPixel(1, 0, {200, 100, 50, 255});   // opaque
-    picture.setPixel(2, 0, {0, 0, 255, 128});      // half red
+    picture.setPixel(0, 0, {10, 20, 30, 0});      // fully transparent
+    picture.setPixel(1, 0, {200, 100, 50, 255});  // opaque
+    picture.setPixel(2, 0, {0, 0, 255, 128});     // half red
     test::writeBytes(dir.file("a.tga"), encodeTga(picture));
     const std::uint32_t background = 0x204060;  // red 0x60, green 0x40, blue 0x20
     viewer.setBackground(background, PreviewView::Blended);
@@ -209,11 +211,11 @@ TEST(ColourField, FollowsItsFormula) {
     EXPECT_EQ(colourFieldColour(0, 0), 0xFFFFFFu);
     EXPECT_EQ(colourFieldColour(127, 127), 0xEEEEEEu);  // t = (30 * 254) >> 5 = 238
     const int t = ((132 & 31) * 2 * 10) >> 5;  // x = 66: 2x = 132: red t, green and blue 255 - t
-    EXPECT_EQ(colourFieldColour(66, 10), std::uint32_t(t) | (std::uint32_t(255 - t) << 8) |
-                                             (std::uint32_t(255 - t) << 16));
+    EXPECT_EQ(colourFieldColour(66, 10),
+              std::uint32_t(t) | (std::uint32_t(255 - t) << 8) | (std::uint32_t(255 - t) << 16));
     const int u = ((98 & 31) * 2 * 100) >> 5;  // x = 49: 2x = 98: green (64) and blue (32) t
-    EXPECT_EQ(colourFieldColour(49, 100), std::uint32_t(255 - u) | (std::uint32_t(u) << 8) |
-                                              (std::uint32_t(u) << 16));
+    EXPECT_EQ(colourFieldColour(49, 100),
+              std::uint32_t(255 - u) | (std::uint32_t(u) << 8) | (std::uint32_t(u) << 16));
 }
 
 TEST(DialogRules, LabelsAndRanges) {

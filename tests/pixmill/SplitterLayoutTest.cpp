@@ -45,8 +45,8 @@ TEST(SplitterLayout, DraggingStopsAtTheLimits) {
         {Splitter::Left, 1000, 0.73 - 0.4, 0.73},  // far right: 0.4 below the right splitter
         {Splitter::Left, 0, 0.1, 0.73},            // far left: 10 %
         {Splitter::Left, 300, 0.3, 0.73},
-        {Splitter::Right, 1000, 0.27, 0.9},        // far right: 90 %
-        {Splitter::Right, 0, 0.27, 0.27 + 0.4},    // far left: 0.4 above the left splitter
+        {Splitter::Right, 1000, 0.27, 0.9},      // far right: 90 %
+        {Splitter::Right, 0, 0.27, 0.27 + 0.4},  // far left: 0.4 above the left splitter
         {Splitter::Right, 800, 0.27, 0.8},
     };
     for (const Case& c : cases) {
@@ -70,8 +70,8 @@ TEST(SplitterLayout, StoredValuesRoundTripAndNonsenseGivesTheDefaults) {
     const int left = dragged.storedLeft();
     EXPECT_EQ(left, static_cast<int>(static_cast<double>(dragged.left()) * 100000));
     EXPECT_EQ(SplitterLayout(left, dragged.storedRight()).storedLeft(), left);
-    for (const auto& [left, right] : {std::pair{80000, 30000}, {0, 50000}, {20000, 100000},
-                                      {-5, 70000}, {50000, 50000}}) {
+    for (const auto& [left, right] :
+         {std::pair{80000, 30000}, {0, 50000}, {20000, 100000}, {-5, 70000}, {50000, 50000}}) {
         const SplitterLayout layout(left, right);
         EXPECT_EQ(layout.storedLeft(), kDefaultLeftPos) << left << " " << right;
         EXPECT_EQ(layout.storedRight(), kDefaultRightPos) << left << " " << right;

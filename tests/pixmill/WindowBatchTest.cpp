@@ -10,8 +10,8 @@
 #include "PixmillFixtures.h"
 #include "TempDir.h"
 #include "TestFiles.h"
-#include "base/Paths.h"
 #include "base/KeyState.h"
+#include "base/Paths.h"
 #include "pixels/TfFile.h"
 #include "pixmill/CommandLine.h"
 #include "pixmill/WindowBatch.h"
@@ -101,8 +101,7 @@ TEST_F(WindowBatchTest, EscapeOffersToInterruptTheWholeBatch) {
         yes.plan(PromptAnswer::Yes);
         ScriptedHooks hooks;
         CommandContext context(yes, &keys);
-        EXPECT_EQ(runConvertBatch(sources, out.path(), {}, context, hooks),
-                  BatchEnd::Interrupted);
+        EXPECT_EQ(runConvertBatch(sources, out.path(), {}, context, hooks), BatchEnd::Interrupted);
         EXPECT_THAT(yes.texts(), ElementsAre("Interrupt convert action?"));
         EXPECT_EQ(yes.shown()[0].buttons, PromptButtons::YesNo);
         EXPECT_EQ(hooks.started.size(), 1u);
@@ -144,8 +143,7 @@ TEST_F(WindowBatchTest, FilesAreTheSameAsTheCommandLines) {
     test::writeTgaPicture(sources[1], 32, 16, 32 | formatAlpha, 7);
     for (const auto& [windowOptions, arguments] :
          {std::pair<ConvertOptions, std::vector<std::string>>{ConvertOptions{}, {}},
-          {options,
-           {"--alpha4", "--attenuation", "3", "--mips8", "count:2", "--vcopy", "1"}}}) {
+          {options, {"--alpha4", "--attenuation", "3", "--mips8", "count:2", "--vcopy", "1"}}}) {
         test::TempDir byWindow, byCommand;
         ScriptedHooks hooks;
         CommandContext context(prompt);
@@ -190,8 +188,8 @@ TEST(WindowExport, ScanGivesTheLargestCountsAndNamesUnreadableFiles) {
     test::TempDir out;
     test::writeText(out.file("both.tga"), "old");
     prompt.reset();
-    prompt.plan(PromptAnswer::Ok);  // the failure message
-    prompt.plan(PromptAnswer::Ok);  // the short file
+    prompt.plan(PromptAnswer::Ok);   // the failure message
+    prompt.plan(PromptAnswer::Ok);   // the short file
     prompt.plan(PromptAnswer::Yes);  // overwrite both.tga
     ScriptedHooks hooks;
     CommandContext context(prompt);

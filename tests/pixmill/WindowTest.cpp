@@ -65,9 +65,9 @@ void selectRows(FilePane& pane, const std::vector<std::string>& texts) {
     for (std::size_t row = 0; row < entries.size(); ++row) {
         for (const std::string& text : texts) {
             if (entries[row].text == text)
-                pane.selectionModel()->select(pane.model()->index(static_cast<int>(row), 0),
-                                              QItemSelectionModel::Select |
-                                                  QItemSelectionModel::Rows);
+                pane.selectionModel()->select(
+                    pane.model()->index(static_cast<int>(row), 0),
+                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
 }
@@ -203,9 +203,10 @@ TEST_F(WindowTest, ResetStartUpRemovesTheSettingsAndOpensNoWindow) {
         settings().setValue(kLeftPosKey, 30000);
         settings().sync();
         // No display is reachable: opening a window would fail the program.
-        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "
-                                    "XDG_CONFIG_HOME=" + test::testConfigHome() + " " +
-                                    PIXMILL_PROGRAM + " " + argument + " >/dev/null 2>&1";
+        const std::string command =
+            "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "
+            "XDG_CONFIG_HOME=" +
+            test::testConfigHome() + " " + PIXMILL_PROGRAM + " " + argument + " >/dev/null 2>&1";
         const int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status)) << argument;
         EXPECT_EQ(WEXITSTATUS(status), 0) << argument;

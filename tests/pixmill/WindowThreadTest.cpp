@@ -94,7 +94,8 @@ TEST_F(WindowThreadTest, ABatchAsksItsQuestionsOnTheWindowsThread) {
     EXPECT_EQ(progress[1][0].toInt(), 1);
     EXPECT_EQ(progress[1][1].toInt(), 2);
     ASSERT_EQ(titles.count(), 12);
-    EXPECT_EQ(titles[0][0].toString().toStdString(), sources[0] + "  :  Creating 32 bit mip levels");
+    EXPECT_EQ(titles[0][0].toString().toStdString(),
+              sources[0] + "  :  Creating 32 bit mip levels");
     EXPECT_EQ(titles[11][0].toString(), "Pixmill");
     EXPECT_NE(test::readText(out.file("a.tf")), "old");
     EXPECT_TRUE(fileExists(out.file("b.tf")));
