@@ -11,6 +11,11 @@ if(SLIPWAY_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(SLIPWAY_TSAN)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+endif()
+
 if(SLIPWAY_FUZZ)
     add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)

@@ -1,12 +1,20 @@
-// Pixmill: converts TGA pictures into TF textures and back. The window comes later; for now
-// the program runs its console commands.
+// Pixmill: converts TGA pictures into TF textures and back. Without arguments, or with one file
+// or folder, it opens its window; `convert`, `export` and `info` run the console commands.
 
 #include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include <QApplication>
+#include <QSettings>
+
 #include "pixmill/CommandLine.h"
+#include "qtshell/DisplayCheck.h"
+#include "qtshell/ProgramIcon.h"
+#include "pixmill/PixmillSettings.h"
+#include "pixmill/PixmillWindow.h"
+#include "pixmill/StartMode.h"
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -33,6 +41,7 @@ slipway::pixmill::Console stderrConsole() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    using namespace slipway::pixmill;
     std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "--version") {
         std::printf("pixmill %s\n", SLIPWAY_VERSION);
@@ -44,5 +53,31 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 256 << 20);
     mallopt(M_TRIM_THRESHOLD, 512 << 20);
 #endif
-    return slipway::pixmill::runCommand(args, std::cout, std::cerr, stderrConsole());
+    // Decided before any window system is touched.
+    const StartMode start = chooseStartMode(args);
+    switch (start.kind) {
+        case StartMode::Command:
+            return runCommand(args, std::cout, std::cerr, stderrConsole());
+        case StartMode::ResetSettings: {
+            QSettings settings(kSettingsOrganization, kSettingsApplication);
+            settings.clear();
+            settings.sync();
+            return settings.status() == QSettings::NoError ? 0 : 1;
+        }
+        case StartMode::Window:
+        case StartMode::WindowOnPath:
+            break;
+    }
+
+    const auto app = slipway::openDisplay<QApplication>("pixmill", argc, argv);
+    if (!app)
+        return slipway::kExitNoDisplay;
+    QApplication::setApplicationName("Pixmill");
+    QApplication::setWindowIcon(slipway::programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("slipway-pixmill"));
+    PixmillWindow window;
+    window.showStored();
+    if (start.kind == StartMode::WindowOnPath)
+        window.openPath(start.path);
+    return app->exec();
 }

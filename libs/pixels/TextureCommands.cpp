@@ -38,6 +38,8 @@ void tellFailure(CommandContext& context, const std::string& text, const std::st
 // True when the user asks to end the batch: Esc is held, or was pressed and let go since the
 // previous check (a conversion step can take longer than a key press).
 bool interrupted(CommandContext& context) {
+    if (context.stopRequested != nullptr && context.stopRequested->load())
+        return true;
     if (context.keys == nullptr)
         return false;
     KeyState& keys = *context.keys;

@@ -4,6 +4,7 @@
 // program's texts; the Esc key (when a key state is given) offers to interrupt.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -72,6 +73,9 @@ struct CommandContext {
     // `showStep`: each step of the file's work, as the title shows it after the path
     // ("Creating 8 bit mip levels").
     std::function<void(const std::string& step)> showStep;
+    // Set from any thread to end the batch at the next interruption check without asking
+    // (the user has already agreed, for example by closing the window).
+    const std::atomic<bool>* stopRequested = nullptr;
 };
 
 // The causes that name a missing chain, for advice about choosing the other one.

@@ -124,9 +124,10 @@ Outcome runProgram(const test::TempDir& dir, const std::string& args,
 
 TEST(PixmillProgram, UsageHelpAndAFailureWithItsCause) {
     test::TempDir dir;
-    Outcome r = runProgram(dir, "");
+    // Without arguments Pixmill opens its window; a command without its files is a usage error.
+    Outcome r = runProgram(dir, "convert");
     EXPECT_EQ(r.code, 2);
-    EXPECT_THAT(r.err, HasSubstr("Usage: pixmill"));
+    EXPECT_THAT(r.err, HasSubstr("Usage: pixmill convert"));
 
     r = runProgram(dir, "convert --help");
     EXPECT_EQ(r.code, 0);
