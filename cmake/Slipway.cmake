@@ -143,3 +143,12 @@ function(slipway_fuzzer name)
     target_link_libraries(${name} PRIVATE ${ARG_DEPENDS})
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()
+
+# Where ccache is installed, compiling the same sources again (another checkout, a fresh clone
+# on the same machine) comes from its cache. Paths are taken relative to the source tree, so
+# checkouts in different folders share the cache.
+find_program(SLIPWAY_CCACHE ccache)
+if(SLIPWAY_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+    set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR}
+        CCACHE_NOHASHDIR=1 ${SLIPWAY_CCACHE})
+endif()

@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+    build-essential cmake ninja-build ccache pkg-config clang libclang-rt-14-dev
     qt6-base-dev libqt6opengl6-dev libgl-dev libgl1-mesa-dri
     libtinygltf-dev libstb-dev
     libgtest-dev libgmock-dev libbenchmark-dev
