@@ -22,8 +22,9 @@ bool isToolkitOption(const std::string& arg, std::string_view name) {
 }
 
 // One entry of a platform list: its name, without the ":options" part.
-bool platformReachable(std::string_view spec, bool displayOption, const EnvironmentLookup& env) {
-    const std::string_view name = spec.substr(0, spec.find(':'));
+bool platformReachable(std::string_view platformName, bool displayOption,
+                       const EnvironmentLookup& env) {
+    const std::string_view name = platformName.substr(0, platformName.find(':'));
 #if defined(_WIN32) || defined(__APPLE__)
     (void)name;
     (void)displayOption;
