@@ -3,17 +3,12 @@
 // rescales it and saves it as CLF. Also headless: --info prints the scene as JSON, --save
 // applies edits and saves, --screenshot renders one frame.
 
-#include <clocale>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include <QApplication>
 #include <QGuiApplication>
-#include <QSurfaceFormat>
 
-#include "base/Clock.h"
 #include "base/Paths.h"
 #include "export/ExportCommand.h"
 #include "meshview/InfoCommand.h"
@@ -21,8 +16,8 @@
 #include "meshview/SaveCommand.h"
 #include "meshview/Screenshot.h"
 #include "qtshell/DisplayCheck.h"
-#include "qtshell/ProgramIcon.h"
 #include "render/OffscreenContext.h"
+#include "viewer/ViewerStart.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The OpenGL driver keeps a few allocations until it is unloaded, past the leak check, and
@@ -134,30 +129,5 @@ int main(int argc, char** argv) {
         }
     }
 
-    QSurfaceFormat::setDefaultFormat(viewerSurfaceFormat());
-    const auto app = openDisplay<QApplication>("meshview", argc, argv);
-    if (!app)
-        return kExitNoDisplay;
-    // The toolkit takes the user's locale for the C library too; numbers typed into and shown
-    // in the window keep the decimal point whatever the locale.
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName("Meshview");
-    QApplication::setWindowIcon(programIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("slipway-meshview"));
-    SteadyClock clock;
-    MeshviewApp meshview(baseDirectory, clock);
-    if (!meshview.initInstance()) {
-        return 1;
-    }
-    if (!args.empty()) {
-        // The recent list keeps the full path, as the open command does.
-        std::string path = args[0];
-        if (const auto found = locateFile(path)) {
-            path = *found;
-        }
-        std::error_code error;
-        const auto absolute = std::filesystem::absolute(path, error);
-        meshview.openAtStart(error ? path : absolute.lexically_normal().string());
-    }
-    return app->exec();
+    return runViewerWindow<MeshviewApp>("meshview", "Meshview", argc, argv, baseDirectory, args);
 }

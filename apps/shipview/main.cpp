@@ -2,28 +2,23 @@
 // disk. Also headless: --info prints the scene as JSON, --screenshot renders one frame,
 // --resize rescales a file as the Resize button does, --export writes the scene as glTF.
 
-#include <clocale>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include <QApplication>
 #include <QGuiApplication>
-#include <QSurfaceFormat>
 
-#include "base/Clock.h"
 #include "base/Paths.h"
-#include "qtshell/DisplayCheck.h"
-#include "qtshell/ProgramIcon.h"
-#include "render/OffscreenContext.h"
 #include "export/ExportCommand.h"
+#include "qtshell/DisplayCheck.h"
+#include "render/OffscreenContext.h"
 #include "shipview/CheckCommand.h"
 #include "shipview/InfoCommand.h"
 #include "shipview/ResizeCommand.h"
 #include "shipview/Screenshot.h"
 #include "shipview/ShipviewApp.h"
+#include "viewer/ViewerStart.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The OpenGL driver keeps a few allocations until it is unloaded, past the leak check, and
@@ -123,7 +118,8 @@ int main(int argc, char** argv) {
         }
         if (first == "--export") {
             return runExport({args.begin() + 1, args.end()}, baseDirectory,
-                             {"shipview", kShipviewRules, "Slipway Shipview"}, std::cout, std::cerr);
+                             {"shipview", kShipviewRules, "Slipway Shipview"}, std::cout,
+                             std::cerr);
         }
         if (first == "--screenshot") {
             const auto app = openDisplay<QGuiApplication>("shipview", argc, argv);
@@ -141,30 +137,5 @@ int main(int argc, char** argv) {
         }
     }
 
-    QSurfaceFormat::setDefaultFormat(viewerSurfaceFormat());
-    const auto app = openDisplay<QApplication>("shipview", argc, argv);
-    if (!app)
-        return kExitNoDisplay;
-    // The toolkit takes the user's locale for the C library too; numbers typed into and shown
-    // in the window keep the decimal point whatever the locale.
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName("Shipview");
-    QApplication::setWindowIcon(programIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("slipway-shipview"));
-    SteadyClock clock;
-    ShipviewApp shipview(baseDirectory, clock);
-    if (!shipview.initInstance()) {
-        return 1;
-    }
-    if (!args.empty()) {
-        // The recent list keeps the full path, as the open command does.
-        std::string path = args[0];
-        if (const auto found = locateFile(path)) {
-            path = *found;
-        }
-        std::error_code error;
-        const auto absolute = std::filesystem::absolute(path, error);
-        shipview.openAtStart(error ? path : absolute.lexically_normal().string());
-    }
-    return app->exec();
+    return runViewerWindow<ShipviewApp>("shipview", "Shipview", argc, argv, baseDirectory, args);
 }
