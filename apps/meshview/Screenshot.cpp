@@ -2,32 +2,17 @@
 
 #include <cstdio>
 
-#include <QImage>
-
-#include "base/Clock.h"
 #include "base/KeyState.h"
 #include "engine/ModelEditing.h"
 #include "engine/ViewerSession.h"
 #include "meshview/EditPanel.h"
 #include "meshview/InfoCommand.h"
 #include "qtshell/DialogUnits.h"
-#include "render/FrameRenderer.h"
-#include "render/OffscreenContext.h"
+#include "viewer/ViewerScreenshot.h"
 
 namespace slipway::meshview {
 
 namespace {
-
-bool parseSize(const std::string& text, QSize& size) {
-    int w = 0, h = 0;
-    char tail = 0;
-    if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 1 || h < 1 || w > 8192 ||
-        h > 8192) {
-        return false;
-    }
-    size = QSize(w, h);
-    return true;
-}
 
 bool parseIndex(const std::string& text, int& index) {
     char tail = 0;
@@ -48,7 +33,7 @@ int runScreenshot(const std::vector<std::string>& args, const std::string& baseD
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--size") {
-            if (i + 1 >= args.size() || !parseSize(args[i + 1], size)) {
+            if (i + 1 >= args.size() || !parsePictureSize(args[i + 1], size)) {
                 err << "meshview: --size needs WIDTHxHEIGHT\n";
                 return 2;
             }
@@ -74,45 +59,28 @@ int runScreenshot(const std::vector<std::string>& args, const std::string& baseD
         return 2;
     }
 
-    OffscreenContext context;
-    DisplayDevice device(kMeshviewRules.projection);
-    std::string failure;
-    if (!context.create() || !device.createDevice(size.width(), size.height(), failure)) {
-        err << "message: " << kDeviceFailedText << "\n";
-        return 1;
-    }
-    SteadyClock clock;
-    ViewerSession session(kMeshviewRules, baseDirectory, clock);
-    HeadlessPrompt prompt;
-    session.setPrompt(&prompt);
-    const OpenResult opened = session.open(*modelFileKindOf(files[0]), files[0], RecentList::Keep);
-    device.setAmbientLight(opened.ambient);
-    Scene& scene = session.scene();
-    if (selected >= 0) {
-        const SceneObject* model = scene.object(0);
-        const int meshes = model != nullptr ? static_cast<int>(model->meshCount()) : 0;
-        if (selected >= meshes) {
-            err << "meshview: --select " << selected << ": the model has " << meshes << " meshes\n";
-            device.releaseDevice();
-            return 2;
-        }
-        // Select mode and a click on that mesh.
-        EditPanel panel;
-        panel.setSelectMode(scene, true);
-        panel.pickIndex(scene, selected);
-    }
-
     FixedKeyState keys;
-    FrameRenderer renderer(device, session.rules(), keys, clock);
-    renderer.renderFrame(scene, session.camera(), session.textures());
-    const QImage image = device.grabFrame();
-    renderer.release();
-    device.releaseDevice();
-    if (!image.save(QString::fromLocal8Bit(files[1].c_str()), "PNG")) {
-        err << "meshview: cannot write " << files[1] << "\n";
-        return 1;
-    }
-    return scene.objectCount() > 0 ? 0 : 1;
+    const ScreenshotRequest request{"meshview", kMeshviewRules, files[0], files[1], size, keys};
+    return takeScreenshot(
+        request, baseDirectory,
+        [&](ViewerSession& session) {
+            if (selected < 0)
+                return 0;
+            Scene& scene = session.scene();
+            const SceneObject* model = scene.object(0);
+            const int meshes = model != nullptr ? static_cast<int>(model->meshCount()) : 0;
+            if (selected >= meshes) {
+                err << "meshview: --select " << selected << ": the model has " << meshes
+                    << " meshes\n";
+                return 2;
+            }
+            // Select mode and a click on that mesh.
+            EditPanel panel;
+            panel.setSelectMode(scene, true);
+            panel.pickIndex(scene, selected);
+            return 0;
+        },
+        err);
 }
 
 }  // namespace slipway::meshview

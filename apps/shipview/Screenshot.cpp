@@ -1,15 +1,9 @@
 #include "shipview/Screenshot.h"
 
-#include <cstdio>
-
-#include <QImage>
-
-#include "base/Clock.h"
 #include "base/KeyState.h"
-#include "engine/ViewerSession.h"
+#include "engine/ModelFileKind.h"
 #include "qtshell/DialogUnits.h"
-#include "render/FrameRenderer.h"
-#include "render/OffscreenContext.h"
+#include "viewer/ViewerScreenshot.h"
 
 namespace slipway {
 
@@ -17,17 +11,6 @@ namespace {
 
 // Waved flags look like flags: one animation step of this many milliseconds before the frame.
 constexpr std::uint32_t kFirstAnimationMs = 400;
-
-bool parseSize(const std::string& text, QSize& size) {
-    int w = 0, h = 0;
-    char tail = 0;
-    if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 1 || h < 1 || w > 8192 ||
-        h > 8192) {
-        return false;
-    }
-    size = QSize(w, h);
-    return true;
-}
 
 }  // namespace
 
@@ -43,7 +26,7 @@ int runScreenshot(const std::vector<std::string>& args, const std::string& baseD
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--size") {
-            if (i + 1 >= args.size() || !parseSize(args[i + 1], size)) {
+            if (i + 1 >= args.size() || !parsePictureSize(args[i + 1], size)) {
                 err << "shipview: --size needs WIDTHxHEIGHT\n";
                 return 2;
             }
@@ -80,36 +63,15 @@ int runScreenshot(const std::vector<std::string>& args, const std::string& baseD
         return 2;
     }
 
-    OffscreenContext context;
-    DisplayDevice device;
-    std::string failure;
-    if (!context.create() || !device.createDevice(size.width(), size.height(), failure)) {
-        err << "message: " << kDeviceFailedText << "\n";
-        return 1;
-    }
-    SteadyClock clock;
-    ViewerSession session(kShipviewRules, baseDirectory, clock);
-    HeadlessPrompt prompt;
-    session.setPrompt(&prompt);
-    const OpenResult opened = session.open(*kind, files[0], RecentList::Keep);
-    device.setAmbientLight(opened.ambient);
-    session.animate(kFirstAnimationMs);
-
-    FrameRenderer renderer(device, session.rules(), keys, clock);
-    renderer.renderFrame(session.scene(), session.camera(), session.textures());
-    const QImage image = device.grabFrame();
-    renderer.release();
-    device.releaseDevice();
-    // An empty picture would pass for a view of the file.
-    if (session.scene().objectCount() == 0) {
-        err << "shipview: nothing was read from " << files[0] << ", no picture written\n";
-        return 1;
-    }
-    if (!image.save(QString::fromLocal8Bit(files[1].c_str()), "PNG")) {
-        err << "shipview: cannot write " << files[1] << "\n";
-        return 1;
-    }
-    return 0;
+    const ScreenshotRequest request{"shipview", kShipviewRules, files[0], files[1], size, keys};
+    // Waved flags look like flags.
+    return takeScreenshot(
+        request, baseDirectory,
+        [](ViewerSession& session) {
+            session.animate(kFirstAnimationMs);
+            return 0;
+        },
+        err);
 }
 
 }  // namespace slipway
